@@ -26,10 +26,14 @@ target_link_libraries(${TOOL_NAME} PRIVATE -Wl,--whole-archive shell -Wl,--no-wh
 set_target_properties(${TOOL_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/dist)
 
 # The folder as a user receives it: the .exe beside the driver package and Resource/.
-add_custom_command(TARGET ${TOOL_NAME} POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/package ${CMAKE_BINARY_DIR}/dist
-  VERBATIM)
+if(EXISTS ${CMAKE_SOURCE_DIR}/package)
+  add_custom_command(TARGET ${TOOL_NAME} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/package ${CMAKE_BINARY_DIR}/dist
+    VERBATIM)
+endif()
 
+option(BUILD_WINE_TESTS "Build the Windows test programs that run under Wine" ON)
+if(BUILD_WINE_TESTS)
 # GoogleTest for the win32 thread model: gtest's Notification needs std::mutex, which this
 # runtime lacks, so tests/support/gtest-custom supplies one over Win32 events.
 set(GTEST_SRC /usr/src/googletest/googletest)
@@ -40,7 +44,7 @@ target_include_directories(gtest_win PRIVATE ${GTEST_SRC})
 
 file(GLOB WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 list(FILTER WIN_SUPPORT EXCLUDE REGEX "_test\\.cpp$")
-add_library(winsupport STATIC ${WIN_SUPPORT})
+add_library(winsupport STATIC ${WIN_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/gtest_main_win.cc)
 target_include_directories(winsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(winsupport PUBLIC shell gtest_win)
 
@@ -63,6 +67,7 @@ foreach(dir ${SUBSYSTEMS} classlib ui)
     set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   endif()
 endforeach()
+endif()
 
 # The import check: only system DLLs, and no function that Windows XP lacks.
 add_test(NAME xp_imports
