@@ -36,8 +36,8 @@ std::string_view TextPart(std::string_view datagram) {
   return datagram.substr(0, datagram.find('\0'));
 }
 
-std::wstring LanStatusText(const std::wstring& replyText, const std::wstring& senderAddress,
-                           uint16_t senderPort) {
+std::wstring ReplyStatusText(const std::wstring& replyText, const std::wstring& senderAddress,
+                             uint16_t senderPort) {
   return replyText + senderAddress + L":" + std::to_wstring(senderPort);
 }
 
@@ -59,16 +59,19 @@ ReplyKind ClassifyReply(std::string_view datagram, const std::wstring& senderAdd
   return ReplyKind::OtherSegment;
 }
 
-PassDecision DecidePass(std::string_view received, const Sender& sender,
-                        const std::wstring& localAddressText,
-                        const std::vector<std::wstring>& knownPrinters, const PingFunction& ping) {
-  std::string_view datagram = received.substr(0, kMaxDatagramBytes);
-  PassDecision decision;
-  decision.kind = ClassifyReply(datagram, sender.address, sender.port, localAddressText);
-  if (decision.kind == ReplyKind::NotAReply) return decision;
-  decision.replyText = std::string(TextPart(datagram));
+ReceivedReply ReadReply(std::string_view received, const Sender& sender,
+                        const std::wstring& localAddressText) {
+  ReceivedReply reply;
+  reply.datagram = std::string(received.substr(0, kMaxDatagramBytes));
+  reply.kind = ClassifyReply(reply.datagram, sender.address, sender.port, localAddressText);
+  if (reply.kind != ReplyKind::NotAReply) reply.text = std::string(TextPart(reply.datagram));
+  return reply;
+}
 
-  if (decision.kind == ReplyKind::OwnSegment) {
+PassDecision DecidePass(const ReceivedReply& reply, const Sender& sender,
+                        const std::vector<std::wstring>& knownPrinters, const PingFunction& ping) {
+  PassDecision decision;
+  if (reply.kind == ReplyKind::OwnSegment) {
     bool known = false;
     for (const std::wstring& printer : knownPrinters) {
       if (printer == sender.address) known = true;
@@ -79,8 +82,8 @@ PassDecision DecidePass(std::string_view received, const Sender& sender,
       }
     }
     if (!known) decision.added = sender.address;
-  } else if (decision.kind == ReplyKind::OtherSegment) {
-    decision.saveCommand = SaveCommand(datagram);
+  } else if (reply.kind == ReplyKind::OtherSegment) {
+    decision.saveCommand = SaveCommand(reply.datagram);
     decision.goOn = false;
   }
   return decision;

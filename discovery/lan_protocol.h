@@ -41,8 +41,8 @@ std::optional<std::string> SaveCommand(std::string_view reply);
 std::string_view TextPart(std::string_view datagram);
 
 // The diagnostic line of a reply: its text, the sender's address, ":" and the sender's port.
-std::wstring LanStatusText(const std::wstring& replyText, const std::wstring& senderAddress,
-                           uint16_t senderPort);
+std::wstring ReplyStatusText(const std::wstring& replyText, const std::wstring& senderAddress,
+                             uint16_t senderPort);
 
 // The sender's address text up to and including its last "." (192.168.1.57 gives 192.168.1.).
 // Empty when the text has no dot.
@@ -69,23 +69,29 @@ struct Sender {
 // Asks whether a printer (dotted IPv4 text) answers an echo request.
 using PingFunction = std::function<bool(const std::wstring& address)>;
 
-// What one discovery pass does after its receive.
+// A received datagram as the pass reads it (steps before any decision).
+struct ReceivedReply {
+  ReplyKind kind = ReplyKind::NotAReply;
+  std::string datagram;  // the received bytes, cut to kMaxDatagramBytes
+  std::string text;      // TextPart of the datagram when it is a reply ("Q"), else empty
+};
+
+ReceivedReply ReadReply(std::string_view received, const Sender& sender,
+                        const std::wstring& localAddressText);
+
+// What one discovery pass does with a reply.
 struct PassDecision {
   bool goOn = true;  // the pass's result: false ends the search worker, which is restarted
-  ReplyKind kind = ReplyKind::NotAReply;
-  std::string replyText;                   // TextPart of the reply, when it is one ("Q")
   std::optional<std::wstring> removed;     // the known printer that no longer answers pings
   std::optional<std::wstring> added;       // the sender, a printer of the own segment not known yet
   std::optional<std::string> saveCommand;  // to broadcast to the printer port
 };
 
-// The decision of a pass for one received datagram (cut to kMaxDatagramBytes first). A reply
-// of the own segment pings the known printers in order: the first one that does not answer is
-// removed and the pass ends there (false) without adding the sender; when all answer, the
-// sender is added unless it is among them. A reply of another segment yields the SAVE command
-// (when the reply is long enough) and false. Anything else: true, nothing changes.
-PassDecision DecidePass(std::string_view received, const Sender& sender,
-                        const std::wstring& localAddressText,
+// A reply of the own segment pings the known printers in order: the first one that does not
+// answer is removed and the pass ends there (false) without adding the sender; when all answer,
+// the sender is added unless it is among them. A reply of another segment yields the SAVE
+// command (when the reply is long enough) and false. Anything else: true, nothing changes.
+PassDecision DecidePass(const ReceivedReply& reply, const Sender& sender,
                         const std::vector<std::wstring>& knownPrinters, const PingFunction& ping);
 
 // Applies a decision to the found printers: removes the first entry equal to `removed` and

@@ -18,9 +18,12 @@ std::string Reply(size_t size = 64) {
 // A network of printers that answer pings unless told otherwise; it records every ping.
 class PassTest : public ::testing::Test {
  protected:
+  // One pass over a received datagram; the reply as read is kept in `reply`.
   PassDecision Pass(const std::string& datagram, const std::wstring& sender,
                     uint16_t port = kPrinterPort) {
-    PassDecision d = DecidePass(datagram, {sender, port}, kLocal, found, [this](auto& address) {
+    Sender from{sender, port};
+    reply = ReadReply(datagram, from, kLocal);
+    PassDecision d = DecidePass(reply, from, found, [this](auto& address) {
       pinged.push_back(address);
       return silent.count(address) == 0;
     });
@@ -28,6 +31,7 @@ class PassTest : public ::testing::Test {
     return d;
   }
 
+  ReceivedReply reply;
   std::vector<std::wstring> found;
   std::set<std::wstring> silent;
   std::vector<std::wstring> pinged;
@@ -36,7 +40,7 @@ class PassTest : public ::testing::Test {
 TEST_F(PassTest, OwnSegmentPrinterIsAddedOnce) {
   PassDecision first = Pass(Reply(), L"192.168.1.57");
   EXPECT_TRUE(first.goOn);
-  EXPECT_EQ(first.kind, ReplyKind::OwnSegment);
+  EXPECT_EQ(reply.kind, ReplyKind::OwnSegment);
   EXPECT_EQ(first.added, L"192.168.1.57");
   EXPECT_TRUE(pinged.empty());
 
@@ -76,7 +80,7 @@ TEST_F(PassTest, OtherSegmentPrinterGetsTheSaveCommand) {
   found = {L"192.168.1.5"};
   PassDecision d = Pass(Reply(), L"10.0.0.8");
   EXPECT_FALSE(d.goOn);
-  EXPECT_EQ(d.kind, ReplyKind::OtherSegment);
+  EXPECT_EQ(reply.kind, ReplyKind::OtherSegment);
   EXPECT_EQ(d.saveCommand, SaveCommand(Reply()));
   EXPECT_TRUE(pinged.empty());
   EXPECT_EQ(found, std::vector<std::wstring>{L"192.168.1.5"});
@@ -85,7 +89,7 @@ TEST_F(PassTest, OtherSegmentPrinterGetsTheSaveCommand) {
 TEST_F(PassTest, ShortReplyOfOtherSegmentSendsNothing) {
   PassDecision d = Pass(Reply(20), L"10.0.0.8");
   EXPECT_FALSE(d.goOn);
-  EXPECT_EQ(d.kind, ReplyKind::OtherSegment);
+  EXPECT_EQ(reply.kind, ReplyKind::OtherSegment);
   EXPECT_FALSE(d.saveCommand.has_value());
 }
 
@@ -111,7 +115,7 @@ TEST_F(PassTest, IgnoredDatagramsChangeNothing) {
     SCOPED_TRACE(c.sender);
     PassDecision d = Pass(c.datagram, c.sender, c.port);
     EXPECT_TRUE(d.goOn);
-    EXPECT_EQ(d.kind, c.kind);
+    EXPECT_EQ(reply.kind, c.kind);
     EXPECT_FALSE(d.added || d.removed || d.saveCommand);
   }
   EXPECT_TRUE(pinged.empty());
@@ -119,15 +123,18 @@ TEST_F(PassTest, IgnoredDatagramsChangeNothing) {
 }
 
 TEST_F(PassTest, ReplyTextEndsAtItsZeroOrAtTheBuffer) {
-  std::string withZero = "QPRN-80\0rest";
-  withZero.resize(12);
-  EXPECT_EQ(Pass(withZero, L"192.168.1.57").replyText, "QPRN-80");
+  std::string withZero("QPRN-80\0rest", 12);
+  Pass(withZero, L"192.168.1.57");
+  EXPECT_EQ(reply.text, "QPRN-80");
   // A non-reply leaves the last status alone.
-  EXPECT_EQ(Pass("XPRN", L"192.168.1.57").replyText, "");
+  Pass("XPRN", L"192.168.1.57");
+  EXPECT_EQ(reply.text, "");
   // Datagrams that fill the 256-byte buffer are cut so that the terminating zero fits.
   for (size_t size : {255, 256, 300}) {
     SCOPED_TRACE(size);
-    EXPECT_EQ(Pass(std::string(size, 'Q'), L"192.168.1.57").replyText.size(), kMaxDatagramBytes);
+    Pass(std::string(size, 'Q'), L"192.168.1.57");
+    EXPECT_EQ(reply.datagram.size(), kMaxDatagramBytes);
+    EXPECT_EQ(reply.text.size(), kMaxDatagramBytes);
   }
 }
 

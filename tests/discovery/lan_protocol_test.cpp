@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/hex_bytes.h"
+
 namespace discovery {
 namespace {
 
-std::string ToHex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (unsigned char b : bytes) {
-    if (!hex.empty()) hex += ' ';
-    hex += kDigits[b >> 4];
-    hex += kDigits[b & 15];
-  }
-  return hex;
-}
+using testsupport::ToHex;
 
 // A reply whose byte i is i (byte 0 is "Q"), so every moved byte shows where it came from.
 std::string NumberedReply(size_t size) {
@@ -60,8 +53,8 @@ TEST(TextPart, StopsAtTheFirstZero) {
   EXPECT_EQ(TextPart("\0Q"sv), "");
 }
 
-TEST(LanStatusText, ReplySenderAndPort) {
-  EXPECT_EQ(LanStatusText(L"QV0001", L"192.168.1.57", 1460), L"QV0001192.168.1.57:1460");
+TEST(ReplyStatusText, ReplySenderAndPort) {
+  EXPECT_EQ(ReplyStatusText(L"QV0001", L"192.168.1.57", 1460), L"QV0001192.168.1.57:1460");
 }
 
 TEST(SegmentPrefix, UpToTheLastDot) {

@@ -87,34 +87,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view received(buffer.get(), rest.size());
 
   std::vector<std::wstring> pinged;
-  PassDecision d = DecidePass(received, sender, local, known, [&](const std::wstring& address) {
+  ReceivedReply reply = ReadReply(received, sender, local);
+  PassDecision d = DecidePass(reply, sender, known, [&](const std::wstring& address) {
     bool answered = (answers >> (pinged.size() % 16)) & 1;
     pinged.push_back(address);
     return answered;
   });
 
   std::string_view datagram = received.substr(0, kMaxDatagramBytes);
-  CHECK(d.kind == ClassifyReply(datagram, sender.address, sender.port, local));
+  CHECK(reply.datagram == datagram);
+  CHECK(reply.kind == ClassifyReply(datagram, sender.address, sender.port, local));
   CHECK(pinged.size() <= known.size());
   CHECK(std::equal(pinged.begin(), pinged.end(), known.begin()));
   CHECK(!(d.added && d.removed));
-  CHECK(d.saveCommand.has_value() == (d.kind == ReplyKind::OtherSegment && datagram.size() >= 64));
-  CHECK(d.goOn == (d.kind != ReplyKind::OtherSegment && !d.removed));
+  CHECK(d.saveCommand.has_value() ==
+        (reply.kind == ReplyKind::OtherSegment && datagram.size() >= 64));
+  CHECK(d.goOn == (reply.kind != ReplyKind::OtherSegment && !d.removed));
 
-  if (d.kind == ReplyKind::NotAReply) {
+  if (reply.kind == ReplyKind::NotAReply) {
     CHECK(datagram.empty() || datagram[0] != 'Q');
-    CHECK(d.replyText.empty());
+    CHECK(reply.text.empty());
   } else {
-    CHECK(d.replyText == TextPart(datagram));
-    CHECK(d.replyText.find('\0') == std::string::npos && !d.replyText.empty());
+    CHECK(reply.text == TextPart(datagram));
+    CHECK(reply.text.find('\0') == std::string::npos && !reply.text.empty());
   }
-  if (d.kind != ReplyKind::OwnSegment) CHECK(pinged.empty() && !d.added && !d.removed);
+  if (reply.kind != ReplyKind::OwnSegment) CHECK(pinged.empty() && !d.added && !d.removed);
 
   bool wasKnown = std::find(known.begin(), known.end(), sender.address) != known.end();
   if (d.removed) {
     CHECK(!pinged.empty() && *d.removed == pinged.back());
     CHECK(!((answers >> ((pinged.size() - 1) % 16)) & 1));
-  } else if (d.kind == ReplyKind::OwnSegment) {
+  } else if (reply.kind == ReplyKind::OwnSegment) {
     CHECK(pinged.size() == known.size());
     CHECK(d.added.has_value() == !wasKnown);
     if (d.added) CHECK(*d.added == sender.address);
