@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "support/png.h"
+
 namespace testsupport {
 namespace {
 
@@ -158,8 +160,8 @@ std::string DescribeCapture(const std::string& bytes, const std::string& imageBa
                " x " + std::to_string(image.height) + " dots, " +
                std::to_string(image.BlackDots()) + " black";
         if (!imageBase.empty()) {
-          std::string path = imageBase + "-" + std::to_string(++images) + ".pbm";
-          std::ofstream(path, std::ios::binary) << ToPbm(image);
+          std::string path = imageBase + "-" + std::to_string(++images) + ".png";
+          WritePngFile(path, ImageFromBits(image.rows, image.widthBytes, image.height));
           out += " -> " + path;
         }
         break;

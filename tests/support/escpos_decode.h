@@ -1,6 +1,6 @@
 // Turns the bytes a simulated printer captured into a readable account: text runs, the ESC/POS
 // commands the tool sends (ESC d, GS V, GS v 0 raster images, the vendor self-test) and TSPL
-// lines. Raster images can be written as PBM files so that a person can look at a ticket.
+// lines. Raster images can be written as PNG files so that a person can look at a ticket.
 #pragma once
 
 #include <string>
@@ -41,7 +41,7 @@ struct DecodedPart {
 std::vector<DecodedPart> DecodeCapture(const std::string& bytes);
 
 // One line per part. With an image base path, every raster image is written to
-// "<base>-<n>.pbm" (n from 1) and the line names the file.
+// "<base>-<n>.png" (n from 1, black on white) and the line names the file.
 std::string DescribeCapture(const std::string& bytes, const std::string& imageBase = "");
 
 // A portable bitmap (P4) of the image: the same bit layout as the printer's rows.

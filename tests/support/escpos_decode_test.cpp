@@ -8,6 +8,7 @@
 #include "printing/pages.h"
 #include "printing/raster.h"
 #include "support/hex_bytes.h"
+#include "support/png.h"
 
 using testsupport::DecodeCapture;
 using testsupport::DescribeCapture;
@@ -59,19 +60,21 @@ TEST(DecodeCapture, RasterImageRoundTripsThePackedDots) {
   EXPECT_EQ(parts[2].value, 0);
 }
 
-TEST(DecodeCapture, ImagesAreWrittenAsPortableBitmaps) {
+TEST(DecodeCapture, ImagesAreWrittenAsPictures) {
   printing::PixelImage image{8,
                              2,
                              {0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0xFFFFFF, 0,
                               0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0}};
+  EXPECT_EQ(testsupport::ToPbm(DecodeCapture(printing::PackRaster(image))[0].image),
+            "P4\n8 2\n" + Hex("AA 55"));
   std::string base = testing::TempDir() + "decode_test";
   std::string text = DescribeCapture(printing::PackRaster(image), base);
   EXPECT_EQ(text, "GS v 0 mode 0, 8 x 2 dots, 8 black -> " + base +
-                      "-1.pbm\nzero byte\nGS V 0 (full cut)\n");
-  std::ifstream file(base + "-1.pbm", std::ios::binary);
+                      "-1.png\nzero byte\nGS V 0 (full cut)\n");
+  std::ifstream file(base + "-1.png", std::ios::binary);
   std::stringstream content;
   content << file.rdbuf();
-  EXPECT_EQ(content.str(), "P4\n8 2\n" + Hex("AA 55"));
+  EXPECT_EQ(content.str(), testsupport::EncodePng(testsupport::ImageFromBits(Hex("AA 55"), 1, 2)));
 }
 
 TEST(DecodeCapture, RasterCutShortIsReportedAsBytes) {

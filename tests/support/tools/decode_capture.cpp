@@ -1,8 +1,8 @@
 // Prints the decoded account of a captured printer stream and writes its raster images beside
 // it, for a person to read a ticket. Not part of the build; compile it by hand:
 //   g++ -std=c++17 -I tests tests/support/tools/decode_capture.cpp \
-//       tests/support/escpos_decode.cpp -o /tmp/decode_capture
-//   /tmp/decode_capture capture.bin [image-base]   (images: <image-base>-1.pbm, ...)
+//       tests/support/escpos_decode.cpp tests/support/png.cpp -o /tmp/decode_capture
+//   /tmp/decode_capture capture.bin [image-base]   (images: <image-base>-1.png, ...)
 #include <fstream>
 #include <iostream>
 #include <sstream>
