@@ -3,35 +3,28 @@
 #include <windowsx.h>
 
 #include "app/control_ids.h"
+#include "app/dialog_defaults.h"
 #include "app/languages.h"
 #include "app/os_selection.h"
+#include "classlib/ansi_text_win.h"
 #include "classlib/message_box_win.h"
 
 namespace app {
-namespace {
-
-std::wstring AnsiToWide(const char* text) {
-  if (text == nullptr || *text == '\0') return L"";
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (length <= 0) return L"";
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-  wide.resize(static_cast<size_t>(length - 1));
-  return wide;
-}
-
-const wchar_t* const kBaudRates[] = {L"9600", L"19200", L"38400", L"115200"};
-constexpr int kDefaultBaudIndex = 1;  // 19200
-constexpr DWORD kDefaultPrinterAddress = (192u << 24) | (168u << 16) | (1u << 8) | 100u;
-
-}  // namespace
-
 const ConfingDialog::CommandEntry ConfingDialog::kCommandMap[] = {
     {kButtonExit, BN_CLICKED, &ConfingDialog::OnCancelCommand},
     {kRadioDriverTypeSerial, BN_CLICKED, &ConfingDialog::OnDriverTypeSerial},
     {kRadioDriverTypePrinter, BN_CLICKED, &ConfingDialog::OnDriverTypePrinter},
+    {kButtonInstall, BN_CLICKED, &ConfingDialog::OnInstallNow},
+    {kButtonCheckPort, BN_CLICKED, &ConfingDialog::OnCheckPort},
     {kTitleLine, STN_DBLCLK, &ConfingDialog::OnTitleDoubleClick},
+    {kRadioUsb, BN_CLICKED, &ConfingDialog::OnPortKindClicked},
+    {kRadioCom, BN_CLICKED, &ConfingDialog::OnPortKindClicked},
+    {kRadioLan, BN_CLICKED, &ConfingDialog::OnPortKindClicked},
+    {kRadioBle, BN_CLICKED, &ConfingDialog::OnPortKindClicked},
     {kLanguageList, CBN_SELCHANGE, &ConfingDialog::OnLanguageChanged},
+    {kPortList, CBN_SELCHANGE, &ConfingDialog::OnPortComboChanged},
+    {kPortList, CBN_DROPDOWN, &ConfingDialog::OnPortComboChanged},
+    {kButtonSelfTest, BN_CLICKED, &ConfingDialog::PrintSelfTest},
 };
 
 ConfingDialog::ConfingDialog()
@@ -47,7 +40,10 @@ ConfingDialog::ConfingDialog()
   labelFont.Create(description);
 }
 
-ConfingDialog::~ConfingDialog() = default;
+ConfingDialog::~ConfingDialog() {
+  // The worker uses this object's fields: it must be gone before they are.
+  OnDestroy();
+}
 
 void ConfingDialog::DoDataExchange(classlib::DataExchange& dx) {
   dx.RadioGroup(kRadioWindows10, osChoice);
@@ -64,6 +60,7 @@ void ConfingDialog::DoDataExchange(classlib::DataExchange& dx) {
   portLabel.SetFont(portLabelFont.handle());
   dx.Control(kPortList, portCombo);
   dx.Text(kBleName, bleDeviceName);
+  sharedPortKind = portKind;
 }
 
 BOOL ConfingDialog::OnInitDialog() {
@@ -101,8 +98,8 @@ BOOL ConfingDialog::OnInitDialog() {
   const char* arch = nullptr;
   const char* version = nullptr;
   detector.DetectWindows(&arch, &version);
-  archName = AnsiToWide(arch);
-  osName = AnsiToWide(version);
+  archName = arch ? classlib::AnsiToWide(arch) : std::wstring();
+  osName = version ? classlib::AnsiToWide(version) : std::wstring();
   recommendText = RecommendText(static_cast<common::LangId>(language), osName, archName);
   for (int i = 0; i < install::kWindowsNameCount; ++i)
     if (version != nullptr && installer.windowsNames[i] == version)
@@ -154,9 +151,21 @@ void ConfingDialog::OnDriverTypePrinter() { EnableRange(kInstallRangeFirst, kIns
 
 void ConfingDialog::OnCancelCommand() { OnCancel(); }
 
-void ConfingDialog::OnTimer(UINT_PTR id) {
-  if (id == kTimerPortMonitor) {
-    // The port monitor's listings arrive with the port detection.
+bool ConfingDialog::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case kTimerReenableControls:
+      EnableInstallControls(true);
+      StopTimer(kTimerReenableControls);
+      return true;
+    case kTimerReenableCheckPort:
+      EnableWindow(Item(kButtonCheckPort), TRUE);
+      StopTimer(kTimerReenableCheckPort);
+      return true;
+    case kTimerPortMonitor:
+      PortMonitorTick();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -179,8 +188,13 @@ INT_PTR ConfingDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, boo
       }
       break;
     case WM_TIMER:
-      OnTimer(wParam);
-      return 0;
+      if (OnTimer(wParam)) return 0;
+      break;
+    case kSearchResultsMessage:
+      return OnSearchResults(wParam, lParam);
+    case WM_DESTROY:
+      OnDestroy();
+      break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

@@ -3,14 +3,17 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
+#include "app/port_list.h"
 #include "classlib/dialog_win.h"
 #include "classlib/thread_win.h"
 #include "classlib/window_win.h"
 #include "common/types.h"
 #include "install/driver_installer.h"
+#include "printing/port_check.h"
 
 namespace app {
 
@@ -45,14 +48,23 @@ class ConfingDialog : public classlib::Dialog {
   classlib::ComboBox portCombo;
   std::wstring bleDeviceName;
   classlib::WorkerThread searchThread;
-  volatile bool searchRunning = false;
+  std::atomic<bool> searchRunning{false};
   std::vector<std::wstring> foundPrinters;
-  // Guards foundPrinters (and the discovery's local address text) between the two threads.
+  // Guards foundPrinters between the interface thread and the LAN search worker.
   classlib::CriticalSection foundPrintersLock;
 
   // Sets the window title and the captions of the language's table.
   void ApplyLanguageTexts(common::LangId uiLanguage);
   void SelectTestPageText(common::LangId languageId);
+
+  // Refreshes the port list from a listing without losing the user's choice; names are the
+  // Bluetooth device names paired by position with the list.
+  void MergePortList(const std::vector<std::wstring>& list, const std::wstring& placeholder,
+                     const std::vector<std::wstring>* names = nullptr);
+
+  // Prints the port page over the chosen connection; true when it was sent.
+  bool CheckPort();
+  void PrintSelfTest();
 
  protected:
   void DoDataExchange(classlib::DataExchange& dx) override;
@@ -71,14 +83,33 @@ class ConfingDialog : public classlib::Dialog {
   void OnCancelCommand();
   void OnDriverTypeSerial();
   void OnDriverTypePrinter();
+  void OnInstallNow();
+  void OnCheckPort();
   void OnLanguageChanged();
   void OnTitleDoubleClick();
-  void OnTimer(UINT_PTR id);
+  void OnPortKindClicked();
+  void OnPortComboChanged();
+  LRESULT OnSearchResults(WPARAM wParam, LPARAM lParam);
+  bool OnTimer(UINT_PTR id);
+  void PortMonitorTick();
   INT_PTR OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnDestroy();
+
+  void OpenFaqDocument();
   void EnableRange(int firstId, int lastId, bool enabled);
+  void EnableInstallControls(bool enabled);
+  PortCombo ReadPortCombo() const;
+  printing::PortChoice ReadPortChoice() const;
+  void StartLanSearchThread();
+  static unsigned __stdcall LanSearchThread(void* dialog);
 
   // The port label's own 10-point font, alive as long as the control.
   classlib::Font portLabelFont;
+  // What the LAN search worker reads of the dialog: the kind as last read from the controls, the
+  // window to post its results to, and whether the dialog is closing.
+  std::atomic<PortKind> sharedPortKind{PortKind::Usb};
+  std::atomic<HWND> searchResultsWindow{nullptr};
+  std::atomic<bool> closing{false};
 };
 
 }  // namespace app

@@ -123,6 +123,10 @@ std::wstring RecommendText(LangId language, const std::wstring& osName,
   return common::FormatText(format, {osName, archName, osName});
 }
 
+const wchar_t* LanAddressPrompt(LangId language) {
+  return language == common::kChinese ? L"请输入IP" : L"Input IP";
+}
+
 std::wstring TitleDoubleClickText(LangId language, const std::wstring& osName,
                                  const std::wstring& archName) {
   const wchar_t* format = L"Thermal printer driver setup %s\nDetected system: %s %s";

@@ -38,6 +38,10 @@ const wchar_t* TestPageText(LangId language);
 std::wstring RecommendText(LangId language, const std::wstring& osName,
                            const std::wstring& archName);
 
+// What the LAN kind's port monitor puts into selectedPort: the address comes from the address
+// control, not from the list.
+const wchar_t* LanAddressPrompt(LangId language);
+
 // Version of the tool, shown by the title line's hidden about box.
 constexpr const wchar_t* kToolVersion = L"1.0";
 

@@ -76,6 +76,12 @@ TEST(Captions, EveryLanguageCoversTheSameControls) {
   EXPECT_STREQ(app::WindowTitle(0x0404), L"Install Configuration");
 }
 
+TEST(LanAddressPrompt, ChineseOrEnglish) {
+  EXPECT_STREQ(app::LanAddressPrompt(0x0804), L"请输入IP");
+  EXPECT_STREQ(app::LanAddressPrompt(0x0411), L"Input IP");
+  EXPECT_STREQ(app::LanAddressPrompt(0x0409), L"Input IP");
+}
+
 TEST(PreselectedOsChoice, DetectedVersionToRadio) {
   // windowsNames order: 2000, XP, 2003, Vista, 7, 8, 8.1, 10, 10.1, 11.
   const int expected[] = {4, 3, 4, 2, 5, 1, 1, 0, 0, 6};
