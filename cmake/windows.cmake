@@ -47,6 +47,21 @@ list(FILTER WIN_SUPPORT EXCLUDE REGEX "_test\\.cpp$")
 add_library(winsupport STATIC ${WIN_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/support/gtest_main_win.cc)
 target_include_directories(winsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(winsupport PUBLIC shell gtest_win)
+# Where the test programs find the tool, the sample dialog, the sources and the build (Unix
+# paths; tests/support/host_win.h converts them).
+target_compile_definitions(winsupport PUBLIC
+  TOOL_EXE_UNIX="${CMAKE_BINARY_DIR}/dist/${TOOL_NAME}.exe"
+  SAMPLE_DIALOG_EXE_UNIX="${CMAKE_BINARY_DIR}/tests/sample_dialog.exe"
+  SOURCE_DIR_UNIX="${CMAKE_SOURCE_DIR}" BINARY_DIR_UNIX="${CMAKE_BINARY_DIR}")
+
+# The small dialog that the UI driver's own tests (tests/ui) drive.
+set(SAMPLE_DIALOG_DIR ${CMAKE_SOURCE_DIR}/tests/support/sample_dialog)
+add_executable(sample_dialog WIN32 ${SAMPLE_DIALOG_DIR}/sample_dialog_win.cpp
+                                   ${SAMPLE_DIALOG_DIR}/sample_dialog.rc)
+target_compile_definitions(sample_dialog PRIVATE UNICODE _UNICODE)
+target_compile_options(sample_dialog PRIVATE -municode -Wall -Wextra)
+target_link_options(sample_dialog PRIVATE -municode ${STATIC_RUNTIME})
+set_target_properties(sample_dialog PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 # One Windows test program per folder of tests/, from its *_wintest.cpp files; ctest runs each
 # under Wine (the bed script provides WINEPREFIX, DISPLAY and a running wineserver).
@@ -59,10 +74,7 @@ foreach(dir ${SUBSYSTEMS} classlib ui)
     target_link_options(${name} PRIVATE -municode ${STATIC_RUNTIME})
     target_link_libraries(${name} PRIVATE -Wl,--whole-archive winsupport -Wl,--no-whole-archive
                                           shell core gtest_win ${SYSTEM_LIBS})
-    target_compile_definitions(${name} PRIVATE
-      TOOL_EXE_UNIX="${CMAKE_BINARY_DIR}/dist/${TOOL_NAME}.exe"
-      SOURCE_DIR_UNIX="${CMAKE_SOURCE_DIR}" BINARY_DIR_UNIX="${CMAKE_BINARY_DIR}")
-    add_dependencies(${name} ${TOOL_NAME})
+    add_dependencies(${name} ${TOOL_NAME} sample_dialog)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   endif()
