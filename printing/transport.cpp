@@ -66,9 +66,10 @@ std::wstring SerialDeviceName(const std::wstring& portName) {
   return portName.size() > 4 ? L"\\\\.\\" + portName : portName;
 }
 
-SerialLineSettings SerialLineFor(const TransportSettings& settings) {
-  return {static_cast<unsigned long>(settings.baudRate), 8, settings.parity, settings.stopBits,
-          true};
+std::optional<SerialLineSettings> SerialLineFor(const TransportSettings& settings) {
+  if (settings.baudRate <= 0) return std::nullopt;
+  return SerialLineSettings{static_cast<unsigned long>(settings.baudRate), 8, settings.parity,
+                            settings.stopBits, true};
 }
 
 bool IsKnownUsbVendor(std::string_view ansiDevicePath) {

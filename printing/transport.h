@@ -2,6 +2,7 @@
 // name selects, how the serial port is named and set up, which USB printers may be opened.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,8 @@ bool SelectTransportSettings(TransportSettings& settings, const std::wstring& po
 std::wstring SerialDeviceName(const std::wstring& portName);
 
 // Line settings of the serial port; every field not named here is zero in the control block
-// (no flow control, RTS control disabled).
+// (no flow control, RTS control disabled). None for a baud rate of 0 or below: the port keeps
+// the settings it has (Windows drivers refuse such a block; some emulations would hang up).
 struct SerialLineSettings {
   unsigned long baudRate;
   unsigned char byteSize;
@@ -47,7 +49,7 @@ struct SerialLineSettings {
   unsigned char stopBits;
   bool dtrEnable;
 };
-SerialLineSettings SerialLineFor(const TransportSettings& settings);
+std::optional<SerialLineSettings> SerialLineFor(const TransportSettings& settings);
 
 // Port time-outs in milliseconds.
 struct PortTimeouts {

@@ -105,15 +105,16 @@ HANDLE OpenSerialPort(const std::wstring& name, int baudRate) {
   ApplyTimeouts(port, kSerialTimeouts);
   TransportSettings settings = Transport().settings;
   settings.baudRate = baudRate;
-  const SerialLineSettings line = SerialLineFor(settings);
-  DCB control = {};  // not based on the port's current block: no flow control of any kind
+  const auto line = SerialLineFor(settings);
+  if (!line) return port;  // no usable baud rate: the port keeps its line settings
+  DCB control = {};        // not based on the port's current block: no flow control of any kind
   control.DCBlength = sizeof control;
-  control.BaudRate = line.baudRate;
-  control.ByteSize = line.byteSize;
-  control.Parity = line.parity;
-  control.StopBits = line.stopBits;
-  control.fDtrControl = line.dtrEnable ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
-  SetCommState(port, &control);  // refused (baud 0, say): the port keeps its settings
+  control.BaudRate = line->baudRate;
+  control.ByteSize = line->byteSize;
+  control.Parity = line->parity;
+  control.StopBits = line->stopBits;
+  control.fDtrControl = line->dtrEnable ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+  SetCommState(port, &control);  // a refused block leaves the port as it was
   return port;
 }
 

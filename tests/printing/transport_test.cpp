@@ -72,11 +72,17 @@ TEST(SerialLine, EightDataBitsNoParityOneStopBitDtrOn) {
   TransportSettings s;
   s.baudRate = 19200;
   auto line = printing::SerialLineFor(s);
-  EXPECT_EQ(line.baudRate, 19200u);
-  EXPECT_EQ(line.byteSize, 8);
-  EXPECT_EQ(line.parity, 0);
-  EXPECT_EQ(line.stopBits, 0);
-  EXPECT_TRUE(line.dtrEnable);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->baudRate, 19200u);
+  EXPECT_EQ(line->byteSize, 8);
+  EXPECT_EQ(line->parity, 0);
+  EXPECT_EQ(line->stopBits, 0);
+  EXPECT_TRUE(line->dtrEnable);
+  // No line settings for a baud text that read as 0 (or a negative number).
+  s.baudRate = 0;
+  EXPECT_FALSE(printing::SerialLineFor(s));
+  s.baudRate = -7;
+  EXPECT_FALSE(printing::SerialLineFor(s));
 }
 
 TEST(PortTimeouts, SerialAndParallelDifferOnlyInTheWriteConstant) {
