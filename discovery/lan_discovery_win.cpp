@@ -33,9 +33,8 @@ std::wstring localAddressText;
 
 void Debug(const std::wstring& line) { OutputDebugStringW(line.c_str()); }
 
-// The system's text for the last error, in the user's default language.
-void DebugLastError() {
-  DWORD error = GetLastError();
+// The system's text for an error, in the user's default language.
+void DebugError(DWORD error) {
   wchar_t text[256] = {};
   FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, 256, nullptr);
@@ -46,7 +45,7 @@ void DebugSendResult(bool sent) {
   if (sent) {
     Debug(kDebugSendOk);
   } else {
-    DebugLastError();
+    DebugError(GetLastError());
   }
 }
 
@@ -136,9 +135,10 @@ bool RunDiscoveryPass(std::vector<std::wstring>& foundPrinters,
   uint32_t senderAddress = 0;
   Sender sender;
   auto result = lanSocket.ReceiveFrom(kReceiveBufferSize, received, senderAddress, sender.port);
+  DWORD receiveError = GetLastError();  // before the debug output can change it
   Debug(kDebugReceived);
   if (result != classlib::DatagramSocket::Receive::Datagram) {
-    DebugLastError();
+    DebugError(receiveError);
     return true;
   }
   sender.address = common::FormatIpv4(senderAddress);
