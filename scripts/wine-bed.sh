@@ -138,7 +138,9 @@ keys = {
                      "MS PGothic", "MS Mincho", "MS PMincho", "Meiryo", "Meiryo UI", "PMingLiU",
                      "MingLiU", "Microsoft JhengHei"]
     },
-    r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Decorated": sz("N")},
+    # Without a window manager: Wine draws the captions itself, and windows are unmanaged
+    # (else every window that closes waits 2 s for a window manager's answer).
+    r"HKEY_CURRENT_USER\Software\Wine\X11 Driver": {"Decorated": sz("N"), "Managed": sz("N")},
     # A crashing program ends instead of waiting behind winedbg's dialog.
     r"HKEY_CURRENT_USER\Software\Wine\WineDbg": {"ShowCrashDialog": "dword:00000000"},
     # Windows 10 as the prefix's version (what `winecfg -v win10` writes); tests choose others.
@@ -167,8 +169,13 @@ PY
 
 if [ ! -d "$template" ]; then
   t=$(tps_now)
+  # Templates of other Wine versions or settings go; so do half-made ones whose bed is gone.
   for old in "$prefix_root"/template-*; do
-    [ -d "$old" ] && [ "$old" != "$template" ] && rm -rf "$old"
+    [ -d "$old" ] && [ "$old" != "$template" ] || continue
+    case "$old" in
+      *.tmp-*) kill -0 "${old##*.tmp-}" 2>/dev/null || rm -rf "$old" ;;
+      *) rm -rf "$old" ;;
+    esac
   done
   building=$template.tmp-$$
   rm -rf "$building"
@@ -181,6 +188,10 @@ fi
 cp -a "$template/." "$WINEPREFIX/"
 "$WINESERVER" -p
 quiet 30 "$WINE_LOADER" cmd /c exit || tps_die "Wine does not start programs in $WINEPREFIX"
+if [ -z "$xvfb_pid" ]; then
+  # The caller's display has a window manager: let it manage the windows.
+  quiet 30 "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f
+fi
 
 tps_log "bed ready in $(tps_elapsed "$started") s: $WINEPREFIX on $DISPLAY"
 set +e

@@ -78,8 +78,8 @@ bool LaunchUnix(const std::wstring& program, const std::wstring& commandLine) {
 
 void SendSignal(const char* signal, long pid) {
   if (pid <= 0) return;
-  std::string kill = std::string("kill -") + signal + " -- -" + std::to_string(pid) +
-                     " 2>/dev/null || kill -" + signal + " " + std::to_string(pid);
+  std::string kill = std::string("exec >/dev/null 2>&1; kill -") + signal + " -- -" +
+                     std::to_string(pid) + " || kill -" + signal + " " + std::to_string(pid);
   LaunchUnix(L"Z:\\bin\\sh", L"/bin/sh -c \"" + Wide(kill) + L"\"");
 }
 

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 #include "support/png.h"
@@ -38,10 +39,84 @@ std::wstring WindowText(HWND w) {
 LRESULT Ask(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(w, message, wParam, lParam, SMTO_ABORTIFHUNG, kReplyMs, &result)) {
-    throw UiError("the tool did not answer message 0x" + std::to_string(message) + " within " +
+    if (!IsWindow(w)) throw UiError("the window is gone (has the tool ended?)");
+    throw UiError("the tool did not answer message " + std::to_string(message) + " within " +
                   std::to_string(kReplyMs) + " ms (busy or hung)");
   }
   return static_cast<LRESULT>(result);
+}
+
+// Lets the window's thread repaint everything before its pixels are read.
+void PaintNow(HWND w) {
+  RedrawWindow(w, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Ask(w, WM_NULL);
+  Sleep(300);
+  Ask(w, WM_NULL);
+}
+
+// The screen's pixels in `r` as RGB; an empty image when they cannot be read.
+Image CaptureScreen(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return Image();
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  const bool copied =
+      bits && BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
+  GdiFlush();
+  Image image;
+  if (copied) {
+    image = Image(w, h, 3);
+    const auto* bgra = static_cast<const unsigned char*>(bits);
+    for (int i = 0; i < w * h; ++i) {
+      image.pixels[i * 3 + 0] = bgra[i * 4 + 2];
+      image.pixels[i * 3 + 1] = bgra[i * 4 + 1];
+      image.pixels[i * 3 + 2] = bgra[i * 4 + 0];
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return image;
+}
+
+// How much of `shown` looks like `icon` drawn on the same background (share of equal pixels).
+double IconLikeness(const Image& shown, HICON icon) {
+  const int w = shown.width, h = shown.height;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const std::uint8_t* bg = shown.At(0, 0);
+  HBRUSH brush = CreateSolidBrush(RGB(bg[0], bg[1], bg[2]));
+  RECT all = {0, 0, w, h};
+  FillRect(memory, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(memory, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  int equal = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      COLORREF c = GetPixel(memory, x, y);
+      const std::uint8_t* p = shown.At(x, y);
+      if (GetRValue(c) == p[0] && GetGValue(c) == p[1] && GetBValue(c) == p[2]) ++equal;
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return w * h ? static_cast<double>(equal) / (w * h) : 0.0;
 }
 
 struct TopLevel {
@@ -344,44 +419,11 @@ bool Window::WaitForText(int id, const std::wstring& text, DWORD timeoutMs) cons
 
 std::string Window::Screenshot(const std::string& name) const {
   if (!IsVisible()) throw UiError("screenshot '" + name + "': " + Describe() + " is not shown");
-  // Paint everything first, then give the tool's thread a moment to draw.
-  RedrawWindow(hwnd_, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Ask(hwnd_, WM_NULL);
-  Sleep(300);
-  Ask(hwnd_, WM_NULL);
-
-  RECT r = ScreenRect();
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) throw UiError("screenshot '" + name + "': " + Describe() + " has no size");
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down rows
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  BOOL copied = BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY | CAPTUREBLT);
-  GdiFlush();
-
-  Image image(w, h, 3);
-  const auto* bgra = static_cast<const unsigned char*>(bits);
-  for (int i = 0; copied && bits && i < w * h; ++i) {
-    image.pixels[i * 3 + 0] = bgra[i * 4 + 2];
-    image.pixels[i * 3 + 1] = bgra[i * 4 + 1];
-    image.pixels[i * 3 + 2] = bgra[i * 4 + 0];
+  PaintNow(hwnd_);
+  Image image = CaptureScreen(ScreenRect());
+  if (image.pixels.empty()) {
+    throw UiError("screenshot '" + name + "': the screen could not be read");
   }
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (!copied || !bits) throw UiError("screenshot '" + name + "': the screen could not be read");
-
   const std::string path = ScreenshotPathUnix(name);
   if (!WriteBytes(UnixPathToWindows(path), EncodePng(image))) {
     throw UiError("screenshot '" + name + "': " + path + " could not be written");
@@ -394,12 +436,15 @@ std::string Window::Screenshot(const std::string& name) const {
 std::wstring MessageBoxWindow::Text() const { return Text(0xFFFF); }
 
 MessageBoxWindow::Icon MessageBoxWindow::ShownIcon() const {
-  // The icon static of the system's message box; shared system icons have one handle in every
-  // process.
+  // Icon handles are private to the process that loaded them, so the icon is told by its
+  // pixels: the box's icon static against each system icon drawn here on the same background.
   HWND icon = GetDlgItem(hwnd_, 0x0440);
-  if (!icon || !IsWindowVisible(icon)) return Icon::None;
-  HICON shown = reinterpret_cast<HICON>(Ask(icon, STM_GETICON));
-  if (!shown) return Icon::None;
+  if (!icon || !IsWindowVisible(icon) || !Ask(icon, STM_GETICON)) return Icon::None;
+  PaintNow(hwnd_);
+  RECT r;
+  GetWindowRect(icon, &r);
+  Image shown = CaptureScreen(r);
+  if (shown.pixels.empty()) return Icon::Other;
   const struct {
     LPCWSTR resource;
     Icon icon;
@@ -407,10 +452,16 @@ MessageBoxWindow::Icon MessageBoxWindow::ShownIcon() const {
                 {IDI_QUESTION, Icon::Question},
                 {IDI_HAND, Icon::Error},
                 {IDI_ASTERISK, Icon::Information}};
+  Icon best = Icon::Other;
+  double bestLikeness = 0.95;  // anti-aliased edges may differ a little
   for (const auto& k : kIcons) {
-    if (LoadIconW(nullptr, k.resource) == shown) return k.icon;
+    double likeness = IconLikeness(shown, LoadIconW(nullptr, k.resource));
+    if (likeness > bestLikeness) {
+      bestLikeness = likeness;
+      best = k.icon;
+    }
   }
-  return Icon::Other;
+  return best;
 }
 
 std::vector<MessageBoxWindow::Button> MessageBoxWindow::Buttons() const {
@@ -612,8 +663,8 @@ void Tool::PressKey(WPARAM key) {
   const UINT scan = MapVirtualKeyW(static_cast<UINT>(key), 0);
   PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
   PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
-  Ask(hwnd_, WM_NULL);
-  // A posted key is handled after sent messages; wait a little for the effect.
+  // A posted key is handled after sent messages; wait a little for its effect (the dialog may
+  // well end).
   const DWORD begin = GetTickCount();
   std::set<HWND> none;
   while (Running() && GetTickCount() - begin < 300 && !ModalShown(pid_, hwnd_, none)) Sleep(20);

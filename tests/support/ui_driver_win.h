@@ -65,9 +65,11 @@ class Window {
   int CheckState(int id) const;  // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
   bool Checked(int id) const { return CheckState(id) == BST_CHECKED; }
   std::wstring ClassName(int id) const;  // "Button", "Static", "ComboBox", ...
-  LONG Style(int id) const;              // GWL_STYLE
-  RECT Rect(int id) const;               // in the window's client coordinates, pixels
-  std::vector<int> ControlIds() const;   // all child controls in template (tab) order
+  // GWL_STYLE as the control has it now. Not always the template's: a combo box drops
+  // WS_VSCROLL, and its list shows the bit only while a scroll bar is needed.
+  LONG Style(int id) const;
+  RECT Rect(int id) const;              // in the window's client coordinates, pixels
+  std::vector<int> ControlIds() const;  // all child controls in template (tab) order
   std::vector<int> VisibleControlIds() const;
 
   // Combo boxes.

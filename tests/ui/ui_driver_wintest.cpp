@@ -22,7 +22,10 @@ std::wstring ReadFileBytesHead(const std::string& unixPath, size_t n) {
   DWORD got = 0;
   ReadFile(f, &bytes[0], static_cast<DWORD>(n), &got, nullptr);
   CloseHandle(f);
-  return std::wstring(bytes.begin(), bytes.begin() + got);
+  std::wstring head;
+  for (DWORD i = 0; i < got; ++i)
+    head += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+  return head;
 }
 
 TEST(UiDriver, ReadsEveryKindOfControl) {
