@@ -1,6 +1,8 @@
 // The raster ticket drawn with GDI and written to a simulated USB printer.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "printing/raster_win.h"
 #include "printing/usb_ticket.h"
 #include "support/escpos_decode.h"
@@ -96,6 +98,56 @@ TEST(RasterTicket, NothingIsSentForAnEmptyText) {
   usb->Capture().Settle(300);
   EXPECT_EQ(usb->Capture().Opens(), 0);
   EXPECT_EQ(usb->Capture().Received(), "");
+}
+
+// Not a timed test: the render-and-pack time of a port ticket with the pixels read through a DIB
+// section, and the same with one GetPixel call per pixel, side by side.
+TEST(RasterTicketBenchmark, DibSectionAgainstGetPixel) {
+  const std::wstring text = UsbTicketText(common::kEnglish, 1);
+  auto byGetPixel = [](const TicketCanvas& canvas) {
+    PixelImage image{canvas.width(), canvas.height(), {}};
+    image.pixels.reserve(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y)
+      for (int x = 0; x < image.width; ++x) {
+        COLORREF c = GetPixel(canvas.dc(), x, y);
+        image.pixels.push_back(static_cast<std::uint32_t>(GetRValue(c)) << 16 |
+                               static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c));
+      }
+    return image;
+  };
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  auto milliseconds = [&](const std::function<std::string()>& render, std::string& block) {
+    const int runs = 5;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < runs; ++i) block = render();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart) / runs;
+  };
+  std::string dibBlock, getPixelBlock;
+  PackRaster(TicketCanvas(text).ReadPixels());  // the font is mapped once, before timing
+  double dibMs = milliseconds(
+      [&] {
+        TicketCanvas canvas(text);
+        return PackRaster(canvas.ReadPixels());
+      },
+      dibBlock);
+  double getPixelMs = milliseconds(
+      [&] {
+        TicketCanvas canvas(text);
+        return PackRaster(byGetPixel(canvas));
+      },
+      getPixelBlock);
+  EXPECT_TRUE(dibBlock == getPixelBlock);
+  std::printf(
+      "benchmark: port ticket 576 x %d, render and pack (mean of 5)\n"
+      "  DIB section:  %8.2f ms\n"
+      "  GetPixel:     %8.2f ms\n",
+      static_cast<int>((dibBlock.size() - 12) / 72), dibMs, getPixelMs);
+  RecordProperty("dib_ms", static_cast<int>(dibMs * 1000));
+  RecordProperty("getpixel_ms", static_cast<int>(getPixelMs * 1000));
 }
 
 }  // namespace
