@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "classlib/datagram_socket_win.h"
+#include "support/winsock_win.h"
 
 namespace classlib {
 namespace {
@@ -33,15 +34,9 @@ class Later {
   HANDLE thread_;
 };
 
-class DatagramSocketTest : public ::testing::Test {
+// Windows Sockets 1.1, as the application starts them: the socket must make do with it.
+class DatagramSocketTest : public testsupport::WinsockTest {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA data;
-    // The application starts Windows Sockets 1.1; the socket must make do with it.
-    ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
   void SetUp() override {
     ASSERT_TRUE(socket.Create(0));
     port = socket.LocalPort();

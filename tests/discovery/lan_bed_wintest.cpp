@@ -11,6 +11,7 @@
 #include "discovery/lan_protocol.h"
 #include "support/hex_bytes.h"
 #include "support/lan_bed_win.h"
+#include "support/winsock_win.h"
 
 namespace discovery {
 namespace {
@@ -45,14 +46,8 @@ class Ticker {
   HANDLE thread_ = nullptr;
 };
 
-class LanBedTest : public ::testing::Test {
+class LanBedTest : public testsupport::WinsockTest {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(1, 1), &data);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
   void SetUp() override {
     if (!LanBed::Active()) GTEST_SKIP() << "runs inside scripts/lan-bed.sh only";
     ASSERT_EQ(LanBed::Command("reset"), "");

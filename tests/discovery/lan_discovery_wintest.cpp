@@ -12,18 +12,12 @@
 
 #include "common/ipv4_text.h"
 #include "discovery/reachability_win.h"
+#include "support/winsock_win.h"
 
 namespace discovery {
 namespace {
 
-class DiscoveryShellTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-};
+using DiscoveryShellTest = testsupport::WinsockTest;
 
 TEST_F(DiscoveryShellTest, PingAnswersOverLoopbackAndRefusesOtherTexts) {
   HANDLE saved = icmpHandle.exchange(IcmpCreateFile());
