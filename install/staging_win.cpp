@@ -12,8 +12,19 @@
 namespace install {
 namespace {
 
+void ClearReadOnly(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// Copies from read-only media carry the read-only attribute, which would make the next install
+// fail to overwrite the copy and the clean-up fail to delete it: staged copies are made writable.
 bool CopyOver(const std::wstring& source, const std::wstring& target) {
-  return CopyFileW(source.c_str(), target.c_str(), FALSE) != FALSE;
+  ClearReadOnly(target);
+  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
+  ClearReadOnly(target);
+  return true;
 }
 
 // The whole file, or false when it cannot be opened. Read-only, so that a package on read-only
