@@ -13,7 +13,7 @@ namespace discovery {
 namespace {
 
 constexpr int kAttempts = 3;
-constexpr long kAttemptWaitSeconds = 1;
+constexpr DWORD kAttemptWaitSeconds = 1;
 constexpr DWORD kPauseMs = 500;
 
 // The address of the last connection (port 9100).
@@ -29,6 +29,15 @@ void FlushArpEntriesOf(DWORD networkOrderAddress) {
   if (GetIpNetTable(table, &size, TRUE) != NO_ERROR) return;
   for (DWORD i = 0; i < table->dwNumEntries; ++i)
     if (table->table[i].dwAddr == networkOrderAddress) FlushIpNetTable(table->table[i].dwIndex);
+}
+
+// The outcome of the connection attempt: 0 when it is connected (or still connecting).
+int PendingError(SOCKET s) {
+  int error = 0;
+  int size = sizeof error;
+  if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+    return WSAGetLastError();
+  return error;
 }
 
 void CloseSocket(SOCKET& s) {
@@ -66,8 +75,15 @@ bool ConnectRawPort(const std::wstring& address) {
     FD_ZERO(&writable);
     FD_SET(s, &readable);
     FD_SET(s, &writable);
-    timeval wait = {kAttemptWaitSeconds, 0};
-    if (select(0, &readable, &writable, nullptr, &wait) > 0) return true;
+    timeval wait = {static_cast<long>(kAttemptWaitSeconds), 0};
+    const DWORD began = GetTickCount();
+    if (select(0, &readable, &writable, nullptr, &wait) > 0) {
+      if (PendingError(s) == 0) return true;
+      // Refused: some socket layers report that as ready. It is no connection; the attempt
+      // takes its full wait, as one that gets no answer does.
+      DWORD spent = GetTickCount() - began;
+      if (spent < kAttemptWaitSeconds * 1000) Sleep(kAttemptWaitSeconds * 1000 - spent);
+    }
     CloseSocket(s);
   }
   return false;

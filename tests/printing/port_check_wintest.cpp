@@ -43,7 +43,7 @@ class PortCommandTest : public ::testing::Test {
 
   PortCommand Command(int model, PortKind kind, const std::wstring& port,
                       common::LangId language = common::kEnglish) const {
-    return PortCommand{dialog_, PortChoice{model, kind, port, L"19200", L"127.0.0.1"}, language,
+    return PortCommand{dialog_, PortChoice{model, kind, port, L"19200", L"127.0.91.1"}, language,
                        L"Windows 7"};
   }
 
@@ -74,21 +74,21 @@ TEST_F(PortCommandTest, ReceiptPageOnBluetoothAndLan) {
     EXPECT_EQ(printer.Received(), std::string("BLUETOOTH PORT:COM9\0", 20) + kCut);
     EXPECT_TRUE(KillTimer(dialog_, app::kTimerReenableControls));
   }
-  auto network = SimulatedPrinter::Network();
+  auto network = SimulatedPrinter::Network("127.0.91.1");
   std::wstring selectedPort;
   // The typed address counts, not the port list's entry.
   EXPECT_TRUE(CheckPort(Command(2, PortKind::Lan, L"192.168.1.7"), selectedPort));
-  ASSERT_TRUE(network.WaitForBytes(31));
+  ASSERT_TRUE(network.WaitForBytes(32));
   EXPECT_EQ(network.Sessions(),
-            (std::vector<std::string>{std::string("LAN IP ADDRESS:127.0.0.1\0", 25) + kCut}));
-  EXPECT_EQ(selectedPort, L"127.0.0.1");
+            (std::vector<std::string>{(std::string("LAN IP ADDRESS:127.0.91.1") + '\0') + kCut}));
+  EXPECT_EQ(selectedPort, L"127.0.91.1");
   EXPECT_FALSE(KillTimer(dialog_, app::kTimerReenableControls));  // none over the network
 }
 
 TEST_F(PortCommandTest, LabelPagesByKind) {
   auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 2);
   auto serial = SimulatedPrinter::Serial(3);
-  auto network = SimulatedPrinter::Network();
+  auto network = SimulatedPrinter::Network("127.0.91.1");
   struct Case {
     int model;
     PortKind kind;
@@ -99,7 +99,7 @@ TEST_F(PortCommandTest, LabelPagesByKind) {
       {7, PortKind::Usb, L"USB002", &usb->Capture()},
       {8, PortKind::Com, L"COM3", &serial},
       {6, PortKind::Ble, L"COM3", &serial},
-      {7, PortKind::Lan, L"127.0.0.1", &network},
+      {7, PortKind::Lan, L"127.0.91.1", &network},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
@@ -172,7 +172,7 @@ TEST_F(PortCommandTest, ReceiptOnUsbWithoutPrintersShowsTwoMessages) {
 TEST_F(PortCommandTest, SelfTestSendsTheExactCommandOnEachKind) {
   auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
   auto serial = SimulatedPrinter::Serial(3);
-  auto network = SimulatedPrinter::Network();
+  auto network = SimulatedPrinter::Network("127.0.91.1");
   struct Case {
     int model;
     PortKind kind;
@@ -184,7 +184,7 @@ TEST_F(PortCommandTest, SelfTestSendsTheExactCommandOnEachKind) {
       {0, PortKind::Usb, L"USB001", &usb->Capture(), "1F 1B 1F 67 0A 00"},
       {6, PortKind::Com, L"COM3", &serial, "53 45 4C 46 54 45 53 54 0A 00"},
       {2, PortKind::Ble, L"COM3", &serial, "1F 1B 1F 67 0A 00"},
-      {8, PortKind::Lan, L"127.0.0.1", &network, "53 45 4C 46 54 45 53 54 0A 00"},
+      {8, PortKind::Lan, L"127.0.91.1", &network, "53 45 4C 46 54 45 53 54 0A 00"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hex);

@@ -1,5 +1,6 @@
 // The direct-printing transports against simulated printers: a pty behind a COM or LPT port, a
-// USB printing interface whose device is a pty, and a listener on 127.0.0.1:9100.
+// USB printing interface whose device is a pty, and a listener on 127.0.91.1:9100 (a loopback
+// address of these tests alone, so that other beds listening on 127.0.0.1 do not interfere).
 #include <gtest/gtest.h>
 
 #include "discovery/raw_port_win.h"
@@ -143,33 +144,33 @@ TEST_F(TransportTest, UsbPrinterOfAnUnknownVendorIsNeverOpened) {
 }
 
 TEST_F(TransportTest, NetworkPageAndCutGoOverOneConnection) {
-  auto printer = SimulatedPrinter::Network();
-  SelectTransport(L"LAN", L"127.0.0.1");
-  EXPECT_TRUE(SendText(nullptr, L"LAN IP ADDRESS:127.0.0.1"));
+  auto printer = SimulatedPrinter::Network("127.0.91.1");
+  SelectTransport(L"LAN", L"127.0.91.1");
+  EXPECT_TRUE(SendText(nullptr, L"LAN IP ADDRESS:127.0.91.1"));
   EXPECT_TRUE(WriteBytes(kCut));
-  ASSERT_TRUE(printer.WaitForBytes(31));
+  ASSERT_TRUE(printer.WaitForBytes(32));
   EXPECT_EQ(printer.Sessions(),
-            (std::vector<std::string>{std::string("LAN IP ADDRESS:127.0.0.1\0", 25) + kCut}));
+            (std::vector<std::string>{(std::string("LAN IP ADDRESS:127.0.91.1") + '\0') + kCut}));
   // A text that is no address keeps the connection.
   SelectTransport(L"LAN", L"Searching IP");
   EXPECT_TRUE(WriteBytes("x"));
-  ASSERT_TRUE(printer.WaitForBytes(32));
+  ASSERT_TRUE(printer.WaitForBytes(33));
   EXPECT_EQ(printer.Opens(), 1);
 }
 
 TEST_F(TransportTest, FailedSendDropsTheSocketUntilTheNextSelection) {
   {
-    auto printer = SimulatedPrinter::Network();
-    SelectTransport(L"LAN", L"127.0.0.1");
+    auto printer = SimulatedPrinter::Network("127.0.91.1");
+    SelectTransport(L"LAN", L"127.0.91.1");
     ASSERT_NE(Transport().socket, INVALID_SOCKET);
   }  // the printer goes away
   bool failed = false;
   for (int i = 0; i < 20 && !failed; ++i) failed = !WriteBytes(kCut);
   ASSERT_TRUE(failed);
   EXPECT_EQ(Transport().socket, INVALID_SOCKET);
-  auto printer = SimulatedPrinter::Network();
+  auto printer = SimulatedPrinter::Network("127.0.91.1");
   EXPECT_FALSE(WriteBytes(kCut));
-  SelectTransport(L"LAN", L"127.0.0.1");
+  SelectTransport(L"LAN", L"127.0.91.1");
   EXPECT_TRUE(WriteBytes(kCut));
   ASSERT_TRUE(printer.WaitForBytes(kCut.size()));
   EXPECT_EQ(printer.Received(), kCut);
@@ -177,7 +178,7 @@ TEST_F(TransportTest, FailedSendDropsTheSocketUntilTheNextSelection) {
 
 TEST_F(TransportTest, ConnectToAClosedPortGivesUpAfterThreeAttempts) {
   DWORD start = GetTickCount();
-  EXPECT_FALSE(discovery::ConnectRawPort(L"127.0.0.1"));
+  EXPECT_FALSE(discovery::ConnectRawPort(L"127.0.91.2"));  // nothing listens there
   DWORD elapsed = GetTickCount() - start;
   EXPECT_EQ(Transport().socket, INVALID_SOCKET);
   // Three waits of 1 s and two pauses of 500 ms.
@@ -196,9 +197,9 @@ TEST_F(TransportTest, SendTextStartsTheReenableTimerExceptOverTheNetwork) {
   EXPECT_FALSE(KillTimer(window, 1));  // an empty text starts none
   EXPECT_TRUE(SendText(window, L"COM PORT:COM3"));
   EXPECT_TRUE(KillTimer(window, 1));
-  auto network = SimulatedPrinter::Network();
-  SelectTransport(L"LAN", L"127.0.0.1");
-  EXPECT_TRUE(SendText(window, L"LAN IP ADDRESS:127.0.0.1"));
+  auto network = SimulatedPrinter::Network("127.0.91.1");
+  SelectTransport(L"LAN", L"127.0.91.1");
+  EXPECT_TRUE(SendText(window, L"LAN IP ADDRESS:127.0.91.1"));
   EXPECT_FALSE(KillTimer(window, 1));
   DestroyWindow(window);
 }

@@ -81,8 +81,8 @@ SimulatedPrinter SimulatedPrinter::DosDevice(const std::string& name) {
   return Start("pty \"$WINEPREFIX/dosdevices/\"" + ShellQuote(name), "pty");
 }
 
-SimulatedPrinter SimulatedPrinter::Network(unsigned short port) {
-  return Start("tcp 127.0.0.1 " + std::to_string(port), "tcp");
+SimulatedPrinter SimulatedPrinter::Network(const std::string& address, unsigned short port) {
+  return Start("tcp " + ShellQuote(address) + " " + std::to_string(port), "tcp");
 }
 
 SimulatedPrinter::~SimulatedPrinter() {

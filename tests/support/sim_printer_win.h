@@ -6,7 +6,7 @@
 //   EXPECT_EQ(printer.Sessions(), (std::vector<std::string>{page, cut}));   // one per open
 //
 //   auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);    // listed as USB001
-//   auto net = SimulatedPrinter::Network();                              // 127.0.0.1:9100
+//   auto net = SimulatedPrinter::Network("127.0.91.1");                  // port 9100
 //
 // The host side is tests/support/sim_printer.py, run as a host command (host_win.h); it logs
 // every open, close, connection and data block to a file that these classes read. Every wait is
@@ -29,8 +29,9 @@ class SimulatedPrinter {
   static SimulatedPrinter Serial(int comNumber);
   // A pty linked as $WINEPREFIX/dosdevices/<name>, the name in the prefix's lower case.
   static SimulatedPrinter DosDevice(const std::string& name);
-  // A network printer listening on 127.0.0.1:<port>.
-  static SimulatedPrinter Network(unsigned short port = 9100);
+  // A network printer listening on <address>:<port>; any 127.x.y.z address is loopback.
+  static SimulatedPrinter Network(const std::string& address = "127.0.0.1",
+                                  unsigned short port = 9100);
 
   SimulatedPrinter(SimulatedPrinter&&) noexcept = default;
   SimulatedPrinter& operator=(SimulatedPrinter&&) noexcept = default;
