@@ -86,4 +86,10 @@ endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME xp_imports
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:${TOOL_NAME}>)
+  # The check itself: a program with a Vista function and a secure CRT function must fail it.
+  add_executable(xp_import_probe ${CMAKE_SOURCE_DIR}/tests/support/xp_import_probe/newer_api.c)
+  add_test(NAME xp_imports_rejects_newer_api
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:xp_import_probe>)
+  set_tests_properties(xp_imports_rejects_newer_api PROPERTIES PASS_REGULAR_EXPRESSION
+    "MSVCRT.DLL!wcscpy_s does not exist on Windows XP.*KERNEL32.DLL!GetTickCount64 does not exist")
 endif()
