@@ -71,6 +71,41 @@ std::vector<std::wstring> Texts(const StepResult& step) {
   return texts;
 }
 
+// The queue and its driver as the spooler reports them, every field, against the values the
+// tool hands over (file fields as bare names; letter cases as given).
+struct ExpectedQueue {
+  const wchar_t* port;
+  const wchar_t* driver;
+  const wchar_t* environment;
+  const wchar_t* driverPath;
+  const wchar_t* dataFile;
+  const wchar_t* configFile;
+  const wchar_t* helpFile;
+  const wchar_t* defaultDataType;
+  std::vector<std::wstring> dependentFiles;
+  std::map<std::wstring, DWORD> data;
+};
+
+void ExpectQueue(const QueueState& q, const ExpectedQueue& e) {
+  ASSERT_TRUE(q.exists);
+  EXPECT_EQ(q.port, e.port);
+  EXPECT_EQ(q.driver, e.driver);
+  EXPECT_EQ(q.printProcessor, L"WinPrint");
+  EXPECT_EQ(q.dataType, L"RAW");
+  EXPECT_EQ(q.attributes, 0x40u);
+  EXPECT_EQ(q.driverVersion, 3u);
+  EXPECT_EQ(q.driverName, e.driver);
+  EXPECT_EQ(q.environment, e.environment);
+  EXPECT_EQ(q.driverPath, e.driverPath);
+  EXPECT_EQ(q.dataFile, e.dataFile);
+  EXPECT_EQ(q.configFile, e.configFile);
+  EXPECT_EQ(q.helpFile, e.helpFile);
+  EXPECT_EQ(q.monitorName, L"");
+  EXPECT_EQ(q.defaultDataType, e.defaultDataType);
+  EXPECT_EQ(q.dependentFiles, e.dependentFiles);
+  EXPECT_EQ(q.data, e.data);
+}
+
 class InstallUnderWine : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -102,26 +137,17 @@ TEST_F(InstallUnderWine, ReceiptModelOnX64StagesRegistersCreatesTheQueueAndSetsT
   EXPECT_EQ(step.printerName, L"TPR-80C");
   EXPECT_TRUE(step.boxes.empty());
 
-  QueueState q = ReadQueue(L"TPR-80C", kX64);
-  ASSERT_TRUE(q.exists);
-  EXPECT_EQ(q.port, L"COM3:");
-  EXPECT_EQ(q.driver, L"TPR-80C");
-  EXPECT_EQ(q.printProcessor, L"WinPrint");
-  EXPECT_EQ(q.dataType, L"RAW");
-  EXPECT_EQ(q.attributes, 0x40u);
-  // The driver as the spooler registered it, field by field (file fields as bare names).
-  EXPECT_EQ(q.driverVersion, 3u);
-  EXPECT_EQ(q.driverName, L"TPR-80C");
-  EXPECT_EQ(q.environment, kX64);
-  EXPECT_EQ(q.driverPath, L"uniDRV.DLL");
-  EXPECT_EQ(q.dataFile, L"R80C.GPD");
-  EXPECT_EQ(q.configFile, L"uniDRVUI.DLL");
-  EXPECT_EQ(q.helpFile, L"uniDRV.HLP");
-  EXPECT_EQ(q.monitorName, L"");
-  EXPECT_EQ(q.defaultDataType, L"RAW");
-  EXPECT_EQ(q.dependentFiles, install::DependentFiles(0, install::InstallWay::Receipt));
-  EXPECT_EQ(q.data, (std::map<std::wstring, DWORD>{
-                        {L"PrinterType", 1}, {L"Language", 2}, {L"Cutter", 1}, {L"PaperSel", 6}}));
+  ExpectQueue(ReadQueue(L"TPR-80C", kX64),
+              {L"COM3:",
+               L"TPR-80C",
+               kX64,
+               L"uniDRV.DLL",
+               L"R80C.GPD",
+               L"uniDRVUI.DLL",
+               L"uniDRV.HLP",
+               L"RAW",
+               install::DependentFiles(0, install::InstallWay::Receipt),
+               {{L"PrinterType", 1}, {L"Language", 2}, {L"Cutter", 1}, {L"PaperSel", 6}}});
   // The staged copies the install removes are gone; the other shared files stay.
   EXPECT_EQ(FilesIn(x64Directory),
             (std::set<std::wstring>{L"QVCHISMPL.DLL", L"QVCHITRAD.DLL", L"QVENGLISH.DLL",
@@ -155,24 +181,33 @@ TEST_F(InstallUnderWine, LabelModelIsStagedUnderItsOwnName) {
             ReadBytes(package + L"\\KTL-400L (4inch)UI.dll"));
   EXPECT_EQ(ReadBytes(x64Directory + L"\\STDNAMES.GPD"), ReadBytes(package + L"\\STDNAMES.GPD"));
 
-  QueueState q = ReadQueue(L"KTL-300L (3inch)", kX64);
-  ASSERT_TRUE(q.exists);
-  EXPECT_EQ(q.port, L"USB001");
-  EXPECT_EQ(q.driver, L"KTL-300L (3inch)");
-  EXPECT_EQ(q.printProcessor, L"WinPrint");
-  EXPECT_EQ(q.dataType, L"RAW");
-  EXPECT_EQ(q.attributes, 0x40u);
-  EXPECT_EQ(q.driverVersion, 3u);
-  EXPECT_EQ(q.driverName, L"KTL-300L (3inch)");
-  EXPECT_EQ(q.environment, kX64);
-  EXPECT_EQ(q.driverPath, L"UNIDRV.dll");
-  EXPECT_EQ(q.dataFile, L"KTL-300L (3inch).gpd");
-  EXPECT_EQ(q.configFile, L"UNIDRVUI.dll");
-  EXPECT_EQ(q.helpFile, L"UNIDRV.HLP");
-  EXPECT_EQ(q.monitorName, L"");
-  EXPECT_EQ(q.defaultDataType, L"");
-  EXPECT_EQ(q.dependentFiles, install::DependentFiles(7, install::InstallWay::Label));
-  EXPECT_EQ(q.data, (std::map<std::wstring, DWORD>{{L"PrinterType", 0}, {L"Language", 2}}));
+  ExpectQueue(ReadQueue(L"KTL-300L (3inch)", kX64),
+              {L"USB001",
+               L"KTL-300L (3inch)",
+               kX64,
+               L"UNIDRV.dll",
+               L"KTL-300L (3inch).gpd",
+               L"UNIDRVUI.dll",
+               L"UNIDRV.HLP",
+               L"",
+               install::DependentFiles(7, install::InstallWay::Label),
+               {{L"PrinterType", 0}, {L"Language", 2}}});
+}
+
+TEST_F(InstallUnderWine, ProgramFolderLongerThan128CharactersWorks) {
+  // Every path is sized from what the system reports; Wine's driver directory cannot be made
+  // longer, but the program folder can.
+  ToolFolder tool(L"long-" + std::wstring(150, L'x'));
+  ASSERT_GT(tool.Path().size(), 128u);
+  tool.AddWholePackage();
+  ChildRun run = tool.Run({{0, 6, false, "USB001"}, {0, 4, false, "USB002"}});
+  ASSERT_TRUE(run.finished);
+  ASSERT_EQ(run.steps.size(), 2u);
+  EXPECT_TRUE(run.steps[0].installed);
+  EXPECT_TRUE(run.steps[1].installed);
+  EXPECT_EQ(ReadBytes(x64Directory + L"\\KTL-400L (4inch).ini"),
+            install::LabelIniText("KTL-400L (4inch)"));
+  EXPECT_TRUE(ReadQueue(L"TPR-76C", kX64).exists);
 }
 
 TEST_F(InstallUnderWine, EveryModelOfTheDialogInstallsThroughInstallPrinter) {
