@@ -77,7 +77,7 @@ TEST(RasterTicket, PrintedOnTheUsbDeviceAsOneImage) {
   PrintTextAsRaster(usb->DevicePath(), text);
   TicketCanvas expected(text);
   const std::string block = PackRaster(expected.ReadPixels());
-  ASSERT_TRUE(usb->Capture().WaitForBytes(block.size()));
+  ASSERT_TRUE(usb->Capture().WaitForBytes(block.size())) << usb->Capture().Log();
   usb->Capture().Settle();
   EXPECT_EQ(usb->Capture().Opens(), 1);
   EXPECT_TRUE(usb->Capture().Received() == block);

@@ -11,6 +11,7 @@ line speed at that moment in "baud <n>" before it for a pty), "conn <k>", "end <
 process ends on SIGTERM or after --seconds (default 300), so that it never outlives its test.
 """
 import ctypes
+import fcntl
 import os
 import pty
 import select
@@ -19,6 +20,7 @@ import socket
 import struct
 import sys
 import termios
+import threading
 import time
 import tty
 
@@ -51,42 +53,48 @@ def run_pty(link, log, deadline):
     if watch < 0 or libc.inotify_add_watch(
             watch, slave_name.encode(), IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0:
         sys.exit("inotify failed")
-    os.set_blocking(master, False)
+    lock = threading.Lock()
 
-    def drain():
+    # The next open purges what the master side has not read yet, as a serial port drops
+    # untransmitted bytes: the data is read by a thread that does nothing else.
+    def read_data():
         while True:
             try:
                 chunk = os.read(master, 65536)
-            except (BlockingIOError, OSError):
+            except OSError:
                 return
-            if not chunk:
-                return
-            log.write("baud %d" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
-            log.write("data " + chunk.hex())
+            with lock:
+                log.write("baud %d" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
+                log.write("data " + chunk.hex())
 
-    def events():
-        try:
+    def pending():
+        return struct.unpack("i", fcntl.ioctl(master, termios.FIONREAD, b"\0" * 4))[0]
+
+    def read_events():
+        while True:
             batch = os.read(watch, 4096)
-        except BlockingIOError:
-            return
-        offset = 0
-        while offset < len(batch):
-            _, mask, _, length = struct.unpack_from("iIII", batch, offset)
-            offset += 16 + length
-            if mask & IN_OPEN:
-                log.write("open")
-            if mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE):
-                drain()  # what is waiting was written before the close
-                log.write("close")
+            offset = 0
+            while offset < len(batch):
+                _, mask, _, length = struct.unpack_from("iIII", batch, offset)
+                offset += 16 + length
+                if mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE):
+                    # What is waiting was written before the close: let the reader log it first.
+                    for _ in range(50):
+                        if pending() == 0:
+                            break
+                        time.sleep(0.001)
+                with lock:
+                    if mask & IN_OPEN:
+                        log.write("open")
+                    if mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE):
+                        log.write("close")
 
-    os.set_blocking(watch, False)
+    for target in (read_data, read_events):
+        threading.Thread(target=target, daemon=True).start()
     log.write("ready " + slave_name)
     try:
         while time.time() < deadline:
-            select.select([master, watch], [], [], 0.2)
-            # An open is reported before the data written after it; look at the events first.
-            events()
-            drain()
+            time.sleep(0.2)
     finally:
         if os.path.islink(link) and os.readlink(link) == slave_name:
             os.unlink(link)

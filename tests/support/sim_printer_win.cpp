@@ -166,6 +166,8 @@ void SimulatedPrinter::Settle(DWORD quietMs, DWORD timeoutMs) const {
 
 void SimulatedPrinter::Clear() { skipLines_ += Lines().size(); }
 
+std::string SimulatedPrinter::Log() const { return ReadFileBytes(logPath_); }
+
 namespace {
 
 // Device instances this program registered, removed again by RemoveSimulatedUsbPrinters.

@@ -3,7 +3,8 @@
 //   auto printer = SimulatedPrinter::Serial(3);          // a pty behind COM3 of the prefix
 //   ... the code under test writes to COM3 ...
 //   printer.WaitForBytes(20);
-//   EXPECT_EQ(printer.Sessions(), (std::vector<std::string>{page, cut}));   // one per open
+//   EXPECT_EQ(printer.Received(), page + cut);
+//   EXPECT_EQ(printer.Opens(), 2);
 //
 //   auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);    // listed as USB001
 //   auto net = SimulatedPrinter::Network("127.0.91.1");                  // port 9100
@@ -46,6 +47,8 @@ class SimulatedPrinter {
   void Settle(DWORD quietMs = 300, DWORD timeoutMs = 5000) const;
   // Forgets what was captured so far.
   void Clear();
+  // The host side's log, for failure messages.
+  std::string Log() const;
 
  private:
   SimulatedPrinter() = default;
