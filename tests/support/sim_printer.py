@@ -44,6 +44,16 @@ class Log:
 def run_pty(link, log, deadline):
     master, slave = pty.openpty()
     tty.setraw(slave)
+    # The pty is this process's controlling terminal, so that no process that opens it (Wine's
+    # server is a session leader without one) takes it and gets SIGHUP when the pty goes.
+    try:
+        os.setsid()
+    except OSError:
+        pass  # a session leader already
+    try:
+        fcntl.ioctl(slave, termios.TIOCSCTTY, 0)
+    except OSError:
+        pass
     slave_name = os.ttyname(slave)
     if os.path.lexists(link):
         os.unlink(link)
