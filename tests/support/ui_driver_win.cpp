@@ -116,7 +116,7 @@ double IconLikeness(const Image& shown, HICON icon) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  return w * h ? static_cast<double>(equal) / (w * h) : 0.0;
+  return w > 0 && h > 0 ? static_cast<double>(equal) / (w * h) : 0.0;
 }
 
 struct TopLevel {
@@ -234,6 +234,24 @@ std::string Narrow(const std::wstring& text) {
 
 std::string ToolExeUnix() { return TOOL_EXE_UNIX; }
 std::string SampleDialogExeUnix() { return SAMPLE_DIALOG_EXE_UNIX; }
+
+DialogTemplate LoadDialogTemplate(const std::string& exeUnixPath, int id) {
+  const std::wstring path = UnixPathToWindows(exeUnixPath);
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) throw UiError(exeUnixPath + " cannot be read as a module");
+  std::string data;
+  if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5))) {
+    if (const void* bytes = LockResource(LoadResource(module, found))) {
+      data.assign(static_cast<const char*>(bytes), SizeofResource(module, found));
+    }
+  }
+  FreeLibrary(module);
+  DialogTemplate t;
+  if (data.empty() || !ParseDialogTemplate(data, t)) {
+    throw UiError(exeUnixPath + " has no readable dialog template " + std::to_string(id));
+  }
+  return t;
+}
 
 std::string ScreenshotPathUnix(const std::string& name) {
   const std::string dir = BinaryDirUnix() + "/screenshots";

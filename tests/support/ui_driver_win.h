@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "support/dialog_template.h"
 #include "support/host_win.h"
 #include "support/windows_version_win.h"
 
@@ -179,6 +180,10 @@ class Tool : public Window {
   HostProcess loader_;
   WindowsVersionOverride version_;
 };
+
+// Dialog template `id` as stored in the executable (read as data, so a 32-bit .exe works from
+// a 64-bit test too); throws UiError when it has none.
+DialogTemplate LoadDialogTemplate(const std::string& exeUnixPath, int id);
 
 // The Unix path of the tool and of the small dialog program the driver's own tests use.
 std::string ToolExeUnix();

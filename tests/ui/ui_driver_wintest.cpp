@@ -62,6 +62,25 @@ TEST(UiDriver, ReadsEveryKindOfControl) {
   EXPECT_THROW(dlg.Text(999), UiError);
 }
 
+// What the running dialog does not show any more: positions in dialog units, and WS_VSCROLL,
+// which a combo box hands on to its list.
+TEST(UiDriver, ReadsTheTemplateOutOfTheExecutable) {
+  DialogTemplate t = LoadDialogTemplate(SampleDialogExeUnix(), SAMPLE_DIALOG);
+  EXPECT_EQ(t.font, L"MS Shell Dlg");
+  EXPECT_EQ(t.pointSize, 9);
+  ASSERT_EQ(t.controls.size(), 18u);
+  const DialogControl* combo = t.Find(IDC_COMBO);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->className, L"ComboBox");
+  EXPECT_NE(combo->style & WS_VSCROLL, 0u);
+  EXPECT_EQ(combo->style & 0xF, static_cast<unsigned>(CBS_DROPDOWNLIST));
+  EXPECT_EQ(t.Find(IDC_RADIO_HIDDEN)->style & WS_VISIBLE, 0u);
+  const DialogControl* title = t.Find(IDC_TITLE);
+  EXPECT_EQ((std::vector<int>{title->x, title->y, title->cx, title->cy}),
+            (std::vector<int>{7, 7, 246, 10}));
+  EXPECT_THROW(LoadDialogTemplate(SampleDialogExeUnix(), 999), UiError);
+}
+
 TEST(UiDriver, ClicksAndSelectionsReachTheDialog) {
   Tool dlg = StartSample();
   dlg.Click(IDC_RADIO_B);
