@@ -8,6 +8,7 @@
 #include "common/format.h"
 #include "discovery/serial_ports_win.h"
 #include "discovery/usb_ports_win.h"
+#include "support/port_registry_win.h"
 #include "support/sim_printer_win.h"
 
 namespace discovery {
@@ -21,99 +22,8 @@ Texts Sorted(Texts texts) {
   return texts;
 }
 
-void DeleteTree(HKEY parent, const std::wstring& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  wchar_t child[260];
-  for (;;) {
-    DWORD length = 260;
-    if (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    DeleteTree(key, child);
-  }
-  RegCloseKey(key);
-  RegDeleteKeyW(parent, name.c_str());
-}
-
-void SetText(const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                            &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
-
-// Replaces the serial-port map for one test and puts the prefix's own values back afterwards.
-class SerialMap {
- public:
-  static constexpr const wchar_t* kPath = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
-  SerialMap() {
-    key_ = Open();
-    for (;;) {
-      wchar_t name[260];
-      BYTE data[520];
-      DWORD nameLength = 260, dataBytes = sizeof data, type = 0;
-      if (RegEnumValueW(key_, 0, name, &nameLength, nullptr, &type, data, &dataBytes) !=
-          ERROR_SUCCESS)
-        break;
-      saved_.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataBytes)});
-      RegDeleteValueW(key_, name);
-    }
-  }
-  ~SerialMap() {
-    RegCloseKey(key_);
-    key_ = Open();  // anew: a test may have removed the key
-    for (;;) {
-      wchar_t name[260];
-      DWORD nameLength = 260;
-      if (RegEnumValueW(key_, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS)
-        break;
-      RegDeleteValueW(key_, name);
-    }
-    for (const auto& v : saved_)
-      RegSetValueExW(key_, v.name.c_str(), 0, v.type, reinterpret_cast<const BYTE*>(v.data.data()),
-                     static_cast<DWORD>(v.data.size()));
-    RegCloseKey(key_);
-  }
-  void Add(const std::wstring& device, const std::wstring& port, DWORD type = REG_SZ) {
-    RegSetValueExW(key_, device.c_str(), 0, type, reinterpret_cast<const BYTE*>(port.c_str()),
-                   static_cast<DWORD>((port.size() + 1) * sizeof(wchar_t)));
-  }
-
- private:
-  // The hardware branch is volatile, and so must be every key made below it.
-  static HKEY Open() {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kPath, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
-    return key;
-  }
-  struct Saved {
-    std::wstring name;
-    DWORD type;
-    std::string data;
-  };
-  HKEY key_ = nullptr;
-  std::vector<Saved> saved_;
-};
-
-// A Bluetooth enumeration branch made by the test and removed with it.
-class BluetoothBranch {
- public:
-  static constexpr const wchar_t* kPath = L"SYSTEM\\CurrentControlSet\\Enum\\BTHENUM";
-  BluetoothBranch() { DeleteTree(HKEY_LOCAL_MACHINE, kPath); }
-  ~BluetoothBranch() { DeleteTree(HKEY_LOCAL_MACHINE, kPath); }
-  void AddService(const std::wstring& key, const std::wstring& port) {
-    SetText(std::wstring(kPath) + L"\\" + key + L"\\7&1a2b3c&0&1\\Device Parameters", L"PortName",
-            port);
-  }
-  void AddDevice(const std::wstring& key, const std::wstring& friendlyName) {
-    SetText(std::wstring(kPath) + L"\\" + key + L"\\8&2b3c4d&0", L"FriendlyName", friendlyName);
-  }
-};
+using SerialMap = testsupport::SerialMapOverride;
+using BluetoothBranch = testsupport::BluetoothBranchOverride;
 
 TEST(UsbPortListing, NoPrinterGivesAnEmptyList) {
   Texts list = {L"USB009"};
@@ -180,8 +90,8 @@ TEST(SerialPortListing, EveryValueOfALongMapIsExamined) {
 }
 
 TEST(SerialPortListing, NoMapLeavesTheListAlone) {
-  SerialMap map;  // emptied, and then removed for the test
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, SerialMap::kPath);
+  SerialMap map;
+  map.RemoveMap();
   Texts list;
   EXPECT_TRUE(ListSerialPorts(list));
   EXPECT_TRUE(list.empty());
@@ -205,7 +115,7 @@ TEST(BluetoothPortListing, ServicePortsAndDeviceNames) {
 
 TEST(BluetoothPortListing, NoBranchGivesNothing) {
   BluetoothBranch branch;
-  DeleteTree(HKEY_LOCAL_MACHINE, BluetoothBranch::kPath);
+  branch.RemoveBranch();
   Texts ports, names;
   ListBluetoothSerialPorts(ports, names);
   EXPECT_TRUE(ports.empty());
