@@ -344,7 +344,7 @@ std::wstring Window::SelectedEntry(int id) const {
 }
 
 void Window::Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam,
-                     const std::string& what) const {
+                     const std::string& what, DWORD handlerMs) const {
   std::set<HWND> before;
   for (HWND w : VisibleTopLevel(pid_)) before.insert(w);
   auto* d = new Delivery;
@@ -357,31 +357,31 @@ void Window::Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam,
   for (;;) {
     PumpOwnMessages(10);
     if (d->done || !IsWindow(target) || ModalShown(pid_, hwnd_, before)) break;
-    if (GetTickCount() - begin >= kDefaultWaitMs) {
+    if (GetTickCount() - begin >= handlerMs) {
       d->Release();
       throw UiError(what + ": " + Describe() + " did not finish handling it within " +
-                    std::to_string(kDefaultWaitMs) + " ms");
+                    std::to_string(handlerMs) + " ms");
     }
   }
   d->Release();
 }
 
-void Window::Click(int id) {
+void Window::Click(int id, DWORD handlerMs) {
   HWND c = Control(id);
   if (!IsWindowVisible(c)) throw UiError(Describe(id) + " is hidden: a user cannot click it");
   if (!IsWindowEnabled(c)) throw UiError(Describe(id) + " is disabled: a user cannot click it");
-  Deliver(c, BM_CLICK, 0, 0, "clicking " + Describe(id));
+  Deliver(c, BM_CLICK, 0, 0, "clicking " + Describe(id), handlerMs);
 }
 
-void Window::SendCommand(int id, WORD notification) {
+void Window::SendCommand(int id, WORD notification, DWORD handlerMs) {
   HWND c = Control(id);
   Deliver(hwnd_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(c),
-          "WM_COMMAND " + std::to_string(notification) + " from " + Describe(id));
+          "WM_COMMAND " + std::to_string(notification) + " from " + Describe(id), handlerMs);
 }
 
-void Window::SendClicked(int id) { SendCommand(id, BN_CLICKED); }
+void Window::SendClicked(int id, DWORD handlerMs) { SendCommand(id, BN_CLICKED, handlerMs); }
 
-void Window::Select(int id, int index) {
+void Window::Select(int id, int index, DWORD handlerMs) {
   HWND combo = Control(id);
   if (!IsWindowVisible(combo) || !IsWindowEnabled(combo)) {
     throw UiError(Describe(id) + " is hidden or disabled: a user cannot choose an entry");
@@ -392,10 +392,10 @@ void Window::Select(int id, int index) {
                   std::to_string(count) + ")");
   }
   Ask(combo, CB_SETCURSEL, index);
-  SendCommand(id, CBN_SELCHANGE);
+  SendCommand(id, CBN_SELCHANGE, handlerMs);
 }
 
-void Window::Select(int id, const std::wstring& entry) {
+void Window::Select(int id, const std::wstring& entry, DWORD handlerMs) {
   std::vector<std::wstring> entries = Entries(id);
   auto it = std::find(entries.begin(), entries.end(), entry);
   if (it == entries.end()) {
@@ -403,7 +403,7 @@ void Window::Select(int id, const std::wstring& entry) {
     for (const auto& e : entries) list += (list.empty() ? "'" : ", '") + Narrow(e) + "'";
     throw UiError(Describe(id) + " has no entry '" + Narrow(entry) + "' (entries: " + list + ")");
   }
-  Select(id, static_cast<int>(it - entries.begin()));
+  Select(id, static_cast<int>(it - entries.begin()), handlerMs);
 }
 
 void Window::OpenDropDown(int id) {

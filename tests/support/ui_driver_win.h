@@ -79,15 +79,18 @@ class Window {
   std::wstring SelectedEntry(int id) const;
 
   // User actions.
-  void Click(int id);  // BM_CLICK; the control must be visible and enabled
+  // BM_CLICK; the control must be visible and enabled. `handlerMs`: how long the dialog may
+  // take over it before the action fails (a handler that opens a message box returns at once).
+  void Click(int id, DWORD handlerMs = kDefaultWaitMs);
   // What the dialog receives when the control is clicked (WM_COMMAND BN_CLICKED), for controls a
   // user cannot reach; the control's own state (a radio's check) does not change.
-  void SendClicked(int id);
-  void SendCommand(int id, WORD notification);  // WM_COMMAND from control `id`
+  void SendClicked(int id, DWORD handlerMs = kDefaultWaitMs);
+  // WM_COMMAND from control `id`.
+  void SendCommand(int id, WORD notification, DWORD handlerMs = kDefaultWaitMs);
   // Chooses a combo entry as a user does: the selection changes and the dialog gets
   // CBN_SELCHANGE. The text form throws when no entry has that text.
-  void Select(int id, int index);
-  void Select(int id, const std::wstring& entry);
+  void Select(int id, int index, DWORD handlerMs = kDefaultWaitMs);
+  void Select(int id, const std::wstring& entry, DWORD handlerMs = kDefaultWaitMs);
   void OpenDropDown(int id);  // opens and closes the list (the dialog gets CBN_DROPDOWN)
   // A double-click with the mouse on the control. A static notifies its dialog (STN_DBLCLK)
   // only with the SS_NOTIFY style, as on Windows.
@@ -102,8 +105,8 @@ class Window {
 
  protected:
   // Sends `message` and waits as the actions do (see the top of this file).
-  void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam,
-               const std::string& what) const;
+  void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam, const std::string& what,
+               DWORD handlerMs = kDefaultWaitMs) const;
   std::string Describe() const;  // "dialog 'caption'" for failure messages
   std::string Describe(int id) const;
 
