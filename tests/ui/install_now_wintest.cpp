@@ -300,10 +300,10 @@ void SendTo(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     throw testsupport::UiError("the tool did not answer message " + std::to_string(message));
 }
 
+// Chooses model row `model`; -1 leaves every model radio unchecked.
 void ChooseModel(Tool& tool, int model) {
-  const int radio = app::kModelRadios[model];
-  if (tool.Visible(radio)) {
-    tool.Click(radio);
+  if (model >= 0 && tool.Visible(app::kModelRadios[model])) {
+    tool.Click(app::kModelRadios[model]);
     return;
   }
   // Template 147 shows the receipt models only; the label radios are in it, hidden (the
@@ -311,11 +311,11 @@ void ChooseModel(Tool& tool, int model) {
   // Now reads which radio of the group is checked. So what a click on the label radio does in
   // those layouts is done here: the radio checked and the other models unchecked, as an
   // automatic radio button does, then the click notification the dialog receives.
-  SendTo(tool.Control(radio), BM_SETCHECK, BST_CHECKED, 0);
+  if (model >= 0) SendTo(tool.Control(app::kModelRadios[model]), BM_SETCHECK, BST_CHECKED, 0);
   for (int other = 0; other < 9; ++other)
     if (other != model)
       SendTo(tool.Control(app::kModelRadios[other]), BM_SETCHECK, BST_UNCHECKED, 0);
-  tool.SendClicked(radio);
+  if (model >= 0) tool.SendClicked(app::kModelRadios[model]);
 }
 
 // Waits until the port list offers `entry`; false after the time.
@@ -521,37 +521,69 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
 
 // --- a port that stops the command ---------------------------------------------------------------
 
-TEST_F(InstallNowTest, PlaceholderPortStopsWithItsMessageAndEnablesTheControlsAgain) {
+TEST_F(InstallNowTest, StopsBeforeInstallingWithItsMessageAndTheControlsEnabled) {
   // A printer that the USB transport opens but the USB port listing does not report: the list
   // shows "NO USB", and the label page of the port check still reaches the printer.
-  auto printer = SimulatedUsbPrinter::Attach(L"VID_2D37&PID_0001", 3);
-  Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
-  ASSERT_TRUE(tool.WaitForText(app::kPortList, L"NO USB"));
-  ChooseModel(tool, 6);
+  auto unlisted = SimulatedUsbPrinter::Attach(L"VID_2D37&PID_0001", 3);
+  auto serial = SimulatedPrinter::Serial(4);
+  SerialPortMap serialMap({L"COM4", L"COM6"});  // nothing behind COM6
 
-  PressInstallNow(tool);
-  MessageBoxWindow box = tool.WaitForMessageBox(kCommandMs);
-  EXPECT_EQ(box.Text(), L"NO USB");
-  EXPECT_EQ(box.ButtonIds(), std::vector<int>{IDOK});
-  // While the message is shown the command has the install controls disabled...
-  for (int id : InstallControls()) EXPECT_FALSE(tool.Enabled(id)) << id;
-  box.Answer(IDOK);
-  SendTo(tool.Handle(), WM_NULL, 0, 0);  // the command has returned
-  // ...and after it they are enabled again, by the command itself: the port page's own timer
-  // would take five seconds.
-  for (int id : InstallControls()) EXPECT_TRUE(tool.Enabled(id)) << id;
-  EXPECT_FALSE(tool.HasMessageBox());
+  struct Case {
+    const char* name;
+    int model;  // -1: no model radio checked
+    int kindRadio;
+    const wchar_t* entry;
+    std::wstring message;
+    // The placeholder stops after the command disabled the install controls; a failed port
+    // check and a missing model stop before.
+    bool disabledDuringMessage;
+    SimulatedPrinter* printer;
+    std::string portPage;
+  };
+  const Case cases[] = {
+      {"placeholder", 6, app::kRadioUsb, L"NO USB", L"NO USB", true, &unlisted->Capture(),
+       std::string("SIZE 100 MM,150 MM\nGAP 3 MM,0 MM\nCLS\n"
+                   "TEXT 16,36,\"3\",0,2,2,\"USB PORT:\"\n"
+                   "TEXT 16,88,\"3\",0,2,2,\"NO USB\"\nPRINT 1,1\n") +
+           '\0'},
+      // The port check's own message, and none of Install Now's.
+      {"check-fails", 0, app::kRadioCom, L"COM6", L"Please check the connection\xFF01", false,
+       &serial, ""},
+      {"no-model", -1, app::kRadioCom, L"COM4", L"Please select a printer series !", false, &serial,
+       std::string("COM PORT:COM4\0", 14) + kFeedAndCut},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const wchar_t* port : {L"COM4:", L"COM6:"}) DeleteValue(install::kSerialPortsKey, port);
+    c.printer->Clear();
+    Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
+    if (c.kindRadio != app::kRadioUsb) tool.Click(c.kindRadio);
+    ASSERT_TRUE(WaitForEntry(tool, c.entry)) << "the port list does not offer " << Narrow(c.entry);
+    tool.Select(app::kPortList, c.entry);
+    ChooseModel(tool, c.model);
 
-  printer->Capture().Settle();
-  EXPECT_EQ(printer->Capture().Received(),
-            std::string("SIZE 100 MM,150 MM\nGAP 3 MM,0 MM\nCLS\n"
-                        "TEXT 16,36,\"3\",0,2,2,\"USB PORT:\"\n"
-                        "TEXT 16,88,\"3\",0,2,2,\"NO USB\"\nPRINT 1,1\n") +
-                '\0');
-  EXPECT_TRUE(ModelQueues().empty());
-  EXPECT_TRUE(tool.Running());
-  tool.Close();
-  EXPECT_TRUE(tool.WaitForExit());
+    PressInstallNow(tool);
+    MessageBoxWindow box = tool.WaitForMessageBox(kCommandMs);
+    EXPECT_EQ(box.Text(), c.message);
+    EXPECT_EQ(box.ButtonIds(), std::vector<int>{IDOK});
+    for (int id : InstallControls()) EXPECT_EQ(tool.Enabled(id), !c.disabledDuringMessage) << id;
+    box.Answer(IDOK);
+    SendTo(tool.Handle(), WM_NULL, 0, 0);  // the command has returned
+    // Enabled by the command itself: the timer that a port page starts takes five seconds.
+    for (int id : InstallControls()) EXPECT_TRUE(tool.Enabled(id)) << id;
+    EXPECT_FALSE(tool.HasMessageBox());
+
+    c.printer->Settle();
+    EXPECT_EQ(testsupport::ToHex(c.printer->Received()), testsupport::ToHex(c.portPage))
+        << c.printer->Log();
+    // Nothing prepared, nothing installed, and the dialog stays.
+    for (const wchar_t* port : {L"COM4:", L"COM6:"})
+      EXPECT_EQ(ReadValue(install::kSerialPortsKey, port).type, 0u) << Narrow(port);
+    EXPECT_TRUE(ModelQueues().empty());
+    EXPECT_TRUE(tool.Running());
+    tool.Close();
+    EXPECT_TRUE(tool.WaitForExit());
+  }
   EXPECT_TRUE(pdf.Opened(kNoOpenWaitMs).empty());
 }
 
