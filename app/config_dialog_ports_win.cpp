@@ -129,7 +129,11 @@ unsigned __stdcall ConfingDialog::LanSearchThread(void* argument) {
   auto* dialog = static_cast<ConfingDialog*>(argument);
   while (dialog->sharedPortKind == PortKind::Lan && !dialog->closing) {
     bool goOn = discovery::RunDiscoveryPass(dialog->foundPrinters, dialog->foundPrintersLock);
-    PostMessageW(dialog->searchResultsWindow, kSearchResultsMessage, 0, 0);
+    // The dialog reads the list when it handles the message, so a pending one serves this pass
+    // too (see OnSearchResults).
+    if (!dialog->searchResultsPending.exchange(true) &&
+        !PostMessageW(dialog->searchResultsWindow, kSearchResultsMessage, 0, 0))
+      dialog->searchResultsPending = false;
     if (!goOn) {
       dialog->searchRunning = false;
       OutputDebugStringW(L"重启线程");
@@ -141,7 +145,10 @@ unsigned __stdcall ConfingDialog::LanSearchThread(void* argument) {
 }
 
 LRESULT ConfingDialog::OnSearchResults(WPARAM wParam, LPARAM) {
-  if (wParam != 0 || portKind != PortKind::Lan) return 0;
+  if (wParam != 0 || portKind != PortKind::Lan) {
+    searchResultsPending = false;
+    return 0;
+  }
   UpdateData(true);
   std::vector<std::wstring> found;
   {
@@ -150,6 +157,11 @@ LRESULT ConfingDialog::OnSearchResults(WPARAM wParam, LPARAM) {
   }
   MergePortList(found, PortListPlaceholder(PortKind::Lan));
   UpdateData(false);
+  // Passes that ended meanwhile did not post. The worker changes the list under the lock before
+  // it looks at the flag, so a change that this message missed is seen here and posted again.
+  classlib::Lock lock(foundPrintersLock);
+  if (foundPrinters == found || !PostMessageW(hwnd(), kSearchResultsMessage, 0, 0))
+    searchResultsPending = false;
   return 0;
 }
 

@@ -110,6 +110,11 @@ class ConfingDialog : public classlib::Dialog {
   std::atomic<PortKind> sharedPortKind{PortKind::Usb};
   std::atomic<HWND> searchResultsWindow{nullptr};
   std::atomic<bool> closing{false};
+  // True while a WM_SEARCH_RESULTS of the worker waits in the queue or is being handled. The
+  // worker posts one only when none is pending: passes can follow each other faster than the
+  // dialog handles their results, and a queue that fills with them holds back input, painting,
+  // timers and the close.
+  std::atomic<bool> searchResultsPending{false};
 };
 
 }  // namespace app
