@@ -45,6 +45,19 @@ long WaitForEnabled(const Tool& tool, int id, bool enabled, DWORD timeoutMs = 50
   }
 }
 
+// A USB printer (port 1) and a serial printer on COM3 that the serial map lists and that a
+// Bluetooth serial service names as well.
+struct PrinterOnEachSerialKind {
+  testsupport::SerialMapOverride map;
+  testsupport::BluetoothBranchOverride branch;
+  std::unique_ptr<SimulatedUsbPrinter> usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
+  SimulatedPrinter serial = SimulatedPrinter::Serial(3);
+  PrinterOnEachSerialKind() {
+    map.Add(L"\\Device\\Serial3", L"COM3");
+    branch.AddService(L"{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002", L"COM3");
+  }
+};
+
 TEST(DialogPorts, UsbKindFollowsTheAttachedPrinters) {
   Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
   ASSERT_TRUE(WaitForPortEntries(tool, {L"NO USB"}));
@@ -169,12 +182,7 @@ TEST(DialogCheckPort, BluetoothShowsTheDeviceNameAndSendsThePage) {
 }
 
 TEST(DialogCheckPort, LabelModelGetsTheTsplPageOnEachKind) {
-  testsupport::SerialMapOverride map;
-  map.Add(L"\\Device\\Serial3", L"COM3");
-  testsupport::BluetoothBranchOverride branch;
-  branch.AddService(L"{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002", L"COM3");
-  auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
-  auto serial = SimulatedPrinter::Serial(3);
+  PrinterOnEachSerialKind p;
   Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
   testsupport::ChooseModel(tool, 7);  // KTL-300L (3inch)
   struct Case {
@@ -184,9 +192,9 @@ TEST(DialogCheckPort, LabelModelGetsTheTsplPageOnEachKind) {
     SimulatedPrinter* printer;
   };
   const Case cases[] = {
-      {app::kRadioUsb, PortKind::Usb, L"USB001", &usb->Capture()},
-      {app::kRadioCom, PortKind::Com, L"COM3", &serial},
-      {app::kRadioBle, PortKind::Ble, L"COM3", &serial},
+      {app::kRadioUsb, PortKind::Usb, L"USB001", &p.usb->Capture()},
+      {app::kRadioCom, PortKind::Com, L"COM3", &p.serial},
+      {app::kRadioBle, PortKind::Ble, L"COM3", &p.serial},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testsupport::Narrow(c.port));
@@ -206,12 +214,7 @@ TEST(DialogCheckPort, LabelModelGetsTheTsplPageOnEachKind) {
 }
 
 TEST(DialogSelfTest, SendsTheExactCommandOnEachKind) {
-  testsupport::SerialMapOverride map;
-  map.Add(L"\\Device\\Serial3", L"COM3");
-  testsupport::BluetoothBranchOverride branch;
-  branch.AddService(L"{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002", L"COM3");
-  auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
-  auto serial = SimulatedPrinter::Serial(3);
+  PrinterOnEachSerialKind p;
   Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
   struct Case {
     int model;
@@ -221,10 +224,10 @@ TEST(DialogSelfTest, SendsTheExactCommandOnEachKind) {
     const char* hex;
   };
   const Case cases[] = {
-      {0, app::kRadioUsb, L"USB001", &usb->Capture(), "1F 1B 1F 67 0A 00"},
-      {0, app::kRadioCom, L"COM3", &serial, "1F 1B 1F 67 0A 00"},
-      {6, app::kRadioCom, L"COM3", &serial, "53 45 4C 46 54 45 53 54 0A 00"},
-      {8, app::kRadioBle, L"COM3", &serial, "53 45 4C 46 54 45 53 54 0A 00"},
+      {0, app::kRadioUsb, L"USB001", &p.usb->Capture(), "1F 1B 1F 67 0A 00"},
+      {0, app::kRadioCom, L"COM3", &p.serial, "1F 1B 1F 67 0A 00"},
+      {6, app::kRadioCom, L"COM3", &p.serial, "53 45 4C 46 54 45 53 54 0A 00"},
+      {8, app::kRadioBle, L"COM3", &p.serial, "53 45 4C 46 54 45 53 54 0A 00"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hex);
@@ -238,7 +241,7 @@ TEST(DialogSelfTest, SendsTheExactCommandOnEachKind) {
     EXPECT_EQ(testsupport::ToHex(c.printer->Received()), c.hex);
   }
   // The baud list's choice reaches the port.
-  EXPECT_EQ(serial.Baud(), 19200);
+  EXPECT_EQ(p.serial.Baud(), 19200);
   tool.Close();
   EXPECT_TRUE(tool.WaitForExit());
 }

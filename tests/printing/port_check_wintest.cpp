@@ -10,6 +10,7 @@
 #include "support/hex_bytes.h"
 #include "support/message_box_catcher_win.h"
 #include "support/sim_printer_win.h"
+#include "support/winsock_win.h"
 
 namespace printing {
 namespace {
@@ -23,14 +24,8 @@ using Texts = std::vector<std::wstring>;
 
 const std::string kCut = Hex("1B 64 07 1D 56 01");
 
-class PortCommandTest : public ::testing::Test {
+class PortCommandTest : public testsupport::WinsockTest {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
   void SetUp() override {
     dialog_ = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                               nullptr, nullptr);
@@ -48,6 +43,13 @@ class PortCommandTest : public ::testing::Test {
   }
 
   HWND dialog_ = nullptr;
+};
+
+// A printer on each transport: USB (port 1), COM3 and the network.
+struct PrinterOnEachTransport {
+  std::unique_ptr<SimulatedUsbPrinter> usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
+  SimulatedPrinter serial = SimulatedPrinter::Serial(3);
+  SimulatedPrinter network = SimulatedPrinter::Network("127.0.91.1");
 };
 
 TEST_F(PortCommandTest, ReceiptPageOnComThenFeedAndCut) {
@@ -86,9 +88,7 @@ TEST_F(PortCommandTest, ReceiptPageOnBluetoothAndLan) {
 }
 
 TEST_F(PortCommandTest, LabelPagesByKind) {
-  auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 2);
-  auto serial = SimulatedPrinter::Serial(3);
-  auto network = SimulatedPrinter::Network("127.0.91.1");
+  PrinterOnEachTransport p;
   struct Case {
     int model;
     PortKind kind;
@@ -96,10 +96,10 @@ TEST_F(PortCommandTest, LabelPagesByKind) {
     SimulatedPrinter* printer;
   };
   const Case cases[] = {
-      {7, PortKind::Usb, L"USB002", &usb->Capture()},
-      {8, PortKind::Com, L"COM3", &serial},
-      {6, PortKind::Ble, L"COM3", &serial},
-      {7, PortKind::Lan, L"127.0.91.1", &network},
+      {7, PortKind::Usb, L"USB001", &p.usb->Capture()},
+      {8, PortKind::Com, L"COM3", &p.serial},
+      {6, PortKind::Ble, L"COM3", &p.serial},
+      {7, PortKind::Lan, L"127.0.91.1", &p.network},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
@@ -170,9 +170,7 @@ TEST_F(PortCommandTest, ReceiptOnUsbWithoutPrintersShowsTwoMessages) {
 }
 
 TEST_F(PortCommandTest, SelfTestSendsTheExactCommandOnEachKind) {
-  auto usb = SimulatedUsbPrinter::Attach(L"VID_0483&PID_5720", 1);
-  auto serial = SimulatedPrinter::Serial(3);
-  auto network = SimulatedPrinter::Network("127.0.91.1");
+  PrinterOnEachTransport p;
   struct Case {
     int model;
     PortKind kind;
@@ -181,10 +179,10 @@ TEST_F(PortCommandTest, SelfTestSendsTheExactCommandOnEachKind) {
     const char* hex;
   };
   const Case cases[] = {
-      {0, PortKind::Usb, L"USB001", &usb->Capture(), "1F 1B 1F 67 0A 00"},
-      {6, PortKind::Com, L"COM3", &serial, "53 45 4C 46 54 45 53 54 0A 00"},
-      {2, PortKind::Ble, L"COM3", &serial, "1F 1B 1F 67 0A 00"},
-      {8, PortKind::Lan, L"127.0.91.1", &network, "53 45 4C 46 54 45 53 54 0A 00"},
+      {0, PortKind::Usb, L"USB001", &p.usb->Capture(), "1F 1B 1F 67 0A 00"},
+      {6, PortKind::Com, L"COM3", &p.serial, "53 45 4C 46 54 45 53 54 0A 00"},
+      {2, PortKind::Ble, L"COM3", &p.serial, "1F 1B 1F 67 0A 00"},
+      {8, PortKind::Lan, L"127.0.91.1", &p.network, "53 45 4C 46 54 45 53 54 0A 00"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hex);
@@ -195,12 +193,13 @@ TEST_F(PortCommandTest, SelfTestSendsTheExactCommandOnEachKind) {
     c.printer->Settle(200);
     EXPECT_EQ(testsupport::ToHex(c.printer->Received()), c.hex);
   }
-  EXPECT_EQ(serial.Baud(), 9600);
+  EXPECT_EQ(p.serial.Baud(), 9600);
   // The kind Other sends nothing anywhere.
-  for (auto* p : {&usb->Capture(), &serial, &network}) p->Clear();
+  for (auto* printer : {&p.usb->Capture(), &p.serial, &p.network}) printer->Clear();
   PrintSelfTest(PortChoice{0, PortKind::Other, L"COM3", L"9600", L""});
-  serial.Settle(200);
-  for (auto* p : {&usb->Capture(), &serial, &network}) EXPECT_EQ(p->Received(), "");
+  p.serial.Settle(200);
+  for (auto* printer : {&p.usb->Capture(), &p.serial, &p.network})
+    EXPECT_EQ(printer->Received(), "");
 }
 
 }  // namespace

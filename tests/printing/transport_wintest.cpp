@@ -8,6 +8,7 @@
 #include "printing/transport_win.h"
 #include "support/hex_bytes.h"
 #include "support/sim_printer_win.h"
+#include "support/winsock_win.h"
 
 namespace printing {
 namespace {
@@ -23,14 +24,8 @@ bool WriteBytes(const std::string& bytes) {
   return WriteRaw(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-class TransportTest : public ::testing::Test {
+class TransportTest : public testsupport::WinsockTest {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
-  }
-  static void TearDownTestSuite() { WSACleanup(); }
-
   void SetUp() override {
     // Each test starts from the state of a fresh process.
     PrinterTransport& t = Transport();

@@ -1,8 +1,8 @@
 #include "support/escpos_decode.h"
 
-#include <cstdio>
 #include <fstream>
 
+#include "support/hex_bytes.h"
 #include "support/png.h"
 
 namespace testsupport {
@@ -30,17 +30,6 @@ size_t TsplLineLength(const std::string& bytes, size_t at) {
 
 bool IsTextByte(unsigned char c) {
   return c >= 0x20 ? c != 0x7F : (c == '\r' || c == '\n' || c == '\t');
-}
-
-std::string Hex(const std::string& bytes) {
-  std::string out;
-  char pair[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(pair, sizeof pair, "%02X", c);
-    if (!out.empty()) out += ' ';
-    out += pair;
-  }
-  return out;
 }
 
 // Text with its control characters spelled out, in quotes.
@@ -173,7 +162,7 @@ std::string DescribeCapture(const std::string& bytes, const std::string& imageBa
         out += "TSPL " + part.text;
         break;
       case Kind::Unknown:
-        out += "bytes " + Hex(part.text);
+        out += "bytes " + ToHex(part.text);
         break;
     }
     out += '\n';
