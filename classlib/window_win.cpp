@@ -82,6 +82,7 @@ bool Font::CreatePointFont(int tenthsOfPoint, const wchar_t* face) {
   // A point is 1/72 inch; the negative height asks for the character height, not the cell.
   description.lfHeight = -MulDiv(tenthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 720);
   ReleaseDC(nullptr, screen);
+  description.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
   return Create(description);
 }
