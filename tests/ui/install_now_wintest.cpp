@@ -18,8 +18,8 @@
 // clang-format on
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,7 +39,6 @@
 
 namespace {
 
-using common::PortKind;
 using testsupport::Hex;
 using testsupport::LanBed;
 using testsupport::MessageBoxWindow;
@@ -359,6 +358,26 @@ std::wstring FaqBeside(const std::string& exeUnix) {
   return exe.substr(0, exe.rfind(L'\\')) + L"\\Resource\\KQDR512 FAQ 1.01.pdf";
 }
 
+// The bed's serial printers are ptys, and a port page goes out in two opens of the port (the
+// text, then the feed and cut), each of which purges the port first. On a pty the purge discards
+// what the kernel has not yet handed on to the simulator, and under load that can be the whole
+// first write: the simulator then logs an open without data before the one that brought the
+// feed and cut. A case that ends like that runs once more; a tool that really sends nothing on
+// its first open does so again and fails.
+bool PtyLostFirstWrite(const SimulatedPrinter& printer) {
+  return printer.Opens() >= 2 && printer.Sessions() == std::vector<std::string>{kFeedAndCut};
+}
+
+// Runs `attempt(lastTry, lost)`; when it reports the pty's loss, once more as the last try.
+template <typename Attempt>
+void RetryOncePtyLoss(Attempt attempt) {
+  bool lost = false;
+  attempt(false, lost);
+  if (!lost) return;
+  std::printf("note: the simulated serial printer lost the first write; the case runs again\n");
+  attempt(true, lost);
+}
+
 // Every test starts without model queues, with the spooler running and the FAQ recorder in
 // place.
 class InstallNowTest : public ::testing::Test {
@@ -405,7 +424,6 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
     const char* name;
     const wchar_t* locale;
     common::LangId listLanguage;  // chosen in the language list first; 0: kept as it starts
-    PortKind kind;
     int kindRadio;
     const wchar_t* entry;  // chosen in the port list
     const wchar_t* baud;   // chosen in the baud list; nullptr: not shown for the kind
@@ -418,25 +436,23 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
     std::string portPage;  // empty: a receipt printer on USB, which gets a raster ticket
   };
   const Case cases[] = {
-      {"usb-receipt", L"zh_CN", 0, PortKind::Usb, app::kRadioUsb, L"USB001", nullptr, 0, true,
-       IDYES, L"USB001", &kSucceedChinese, &usb->Capture(), ""},
+      {"usb-receipt", L"zh_CN", 0, app::kRadioUsb, L"USB001", nullptr, 0, true, IDYES, L"USB001",
+       &kSucceedChinese, &usb->Capture(), ""},
       // The colon rule: the entry COM10 is the port COM10:.
-      {"com-receipt", L"en_US", 0, PortKind::Com, app::kRadioCom, L"COM10", L"115200", 1, false,
-       IDNO, L"COM10:", &kSucceedEnglish, &serial,
-       std::string("COM PORT:COM10\0", 15) + kFeedAndCut},
+      {"com-receipt", L"en_US", 0, app::kRadioCom, L"COM10", L"115200", 1, false, IDNO, L"COM10:",
+       &kSucceedEnglish, &serial, std::string("COM PORT:COM10\0", 15) + kFeedAndCut},
       // The question follows the dialog's language, not the Windows interface language.
-      {"ble-receipt", L"en_US", common::kChinese, PortKind::Ble, app::kRadioBle, L"COM8", L"9600",
-       4, false, IDYES, L"COM8:", &kSucceedChinese, &bluetooth,
+      {"ble-receipt", L"en_US", common::kChinese, app::kRadioBle, L"COM8", L"9600", 4, false, IDYES,
+       L"COM8:", &kSucceedChinese, &bluetooth,
        std::string("BLUETOOTH PORT:COM8\0", 20) + kFeedAndCut},
-      {"usb-label", L"en_US", common::kJapanese, PortKind::Usb, app::kRadioUsb, L"USB001", nullptr,
-       7, false, IDYES, L"USB001", &kSucceedJapanese, &usb->Capture(),
+      {"usb-label", L"en_US", common::kJapanese, app::kRadioUsb, L"USB001", nullptr, 7, false,
+       IDYES, L"USB001", &kSucceedJapanese, &usb->Capture(),
        std::string("SIZE 75 MM,30 MM\nGAP 3 MM,0 MM\nCLS\n"
                    "TEXT 16,36,\"3\",0,2,2,\"USB PORT:\"\n"
                    "TEXT 16,88,\"3\",0,2,2,\"USB001\"\nPRINT 1,1\n") +
            '\0'},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  auto run = [&](const Case& c, bool lastTry, bool& lost) {
     installbed::RemoveModelQueuesAndDrivers();
     for (const wchar_t* port : {L"COM10:", L"COM8:", L"COM10::", L"COM8::"})
       DeleteValue(install::kSerialPortsKey, port);
@@ -449,7 +465,7 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
     if (c.listLanguage) tool.Select(app::kLanguageList, app::LanguageListIndex(c.listLanguage));
     ChooseModel(tool, c.model);
     if (c.setAsDefault) tool.Click(app::kCheckSetDefault);
-    if (c.kind != PortKind::Usb) tool.Click(c.kindRadio);
+    if (c.kindRadio != app::kRadioUsb) tool.Click(c.kindRadio);
     ASSERT_TRUE(WaitForEntry(tool, c.entry)) << "the port list does not offer " << Narrow(c.entry);
     tool.Select(app::kPortList, c.entry);
     if (c.baud) tool.Select(app::kBaudList, c.baud);
@@ -473,6 +489,10 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
 
     // The port page went to the chosen printer.
     c.printer->Settle();
+    if (!lastTry && PtyLostFirstWrite(*c.printer)) {
+      lost = true;
+      return;
+    }
     if (c.portPage.empty()) {
       auto parts = testsupport::DecodeCapture(c.printer->Received());
       ASSERT_EQ(parts.size(), 3u) << testsupport::DescribeCapture(c.printer->Received());
@@ -516,6 +536,10 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
       EXPECT_EQ(opened, std::vector<std::wstring>{FaqBeside(testsupport::ToolExeUnix())});
     else
       EXPECT_TRUE(opened.empty()) << Narrow(opened[0]);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RetryOncePtyLoss([&](bool lastTry, bool& lost) { run(c, lastTry, lost); });
   }
 }
 
@@ -552,8 +576,7 @@ TEST_F(InstallNowTest, StopsBeforeInstallingWithItsMessageAndTheControlsEnabled)
       {"no-model", -1, app::kRadioCom, L"COM4", L"Please select a printer series !", false, &serial,
        std::string("COM PORT:COM4\0", 14) + kFeedAndCut},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  auto run = [&](const Case& c, bool lastTry, bool& lost) {
     for (const wchar_t* port : {L"COM4:", L"COM6:"}) DeleteValue(install::kSerialPortsKey, port);
     c.printer->Clear();
     Tool tool = Tool::Start(ToolOptions{L"en_US", L"win10"});
@@ -574,6 +597,10 @@ TEST_F(InstallNowTest, StopsBeforeInstallingWithItsMessageAndTheControlsEnabled)
     EXPECT_FALSE(tool.HasMessageBox());
 
     c.printer->Settle();
+    if (!lastTry && PtyLostFirstWrite(*c.printer)) {
+      lost = true;
+      return;
+    }
     EXPECT_EQ(testsupport::ToHex(c.printer->Received()), testsupport::ToHex(c.portPage))
         << c.printer->Log();
     // Nothing prepared, nothing installed, and the dialog stays.
@@ -583,6 +610,10 @@ TEST_F(InstallNowTest, StopsBeforeInstallingWithItsMessageAndTheControlsEnabled)
     EXPECT_TRUE(tool.Running());
     tool.Close();
     EXPECT_TRUE(tool.WaitForExit());
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RetryOncePtyLoss([&](bool lastTry, bool& lost) { run(c, lastTry, lost); });
   }
   EXPECT_TRUE(pdf.Opened(kNoOpenWaitMs).empty());
 }
@@ -610,8 +641,7 @@ TEST_F(InstallNowTest, FailedInstallationShowsTheInstallersMessageThenItsOwnAndC
       {L"en_US", L"win10", L"Malfunction !", L"Install Failed ! "},
       {L"zh_CN", L"win7", L"安装过程发生错误！\n请尝试<以管理员身份运行>安装文件。", L"安装失败！"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Narrow(c.locale));
+  auto run = [&](const Case& c, bool lastTry, bool& lost) {
     DeleteValue(install::kSerialPortsKey, L"COM4:");
     serial.Clear();
     Tool tool = Tool::Start(ToolOptions{c.locale, c.windows, exe});
@@ -631,10 +661,18 @@ TEST_F(InstallNowTest, FailedInstallationShowsTheInstallersMessageThenItsOwnAndC
 
     // The port check passed and the port was prepared; no queue, no FAQ document.
     serial.Settle();
-    EXPECT_EQ(serial.Received(), std::string("COM PORT:COM4\0", 14) + kFeedAndCut);
+    if (!lastTry && PtyLostFirstWrite(serial)) {
+      lost = true;
+      return;
+    }
+    EXPECT_EQ(serial.Received(), std::string("COM PORT:COM4\0", 14) + kFeedAndCut) << serial.Log();
     EXPECT_EQ(ReadValue(install::kSerialPortsKey, L"COM4:").bytes, Sz(L"19200,n,8,1"));
     EXPECT_TRUE(ModelQueues().empty());
     EXPECT_TRUE(pdf.Opened(kNoOpenWaitMs).empty());
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.locale));
+    RetryOncePtyLoss([&](bool lastTry, bool& lost) { run(c, lastTry, lost); });
   }
   testsupport::RunHost("rm -rf " + testsupport::ShellQuote(folder));
 }
