@@ -431,22 +431,24 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
     bool setAsDefault;
     int answer;
     const wchar_t* queuePort;
+    const wchar_t* dataFile;  // the driver's: the model's GPD, the label way's renamed one
+    DWORD languageData;       // printer data "Language": by the Windows interface language
     const std::wstring* question;
     SimulatedPrinter* printer;
     std::string portPage;  // empty: a receipt printer on USB, which gets a raster ticket
   };
   const Case cases[] = {
       {"usb-receipt", L"zh_CN", 0, app::kRadioUsb, L"USB001", nullptr, 0, true, IDYES, L"USB001",
-       &kSucceedChinese, &usb->Capture(), ""},
+       L"R80C.GPD", 0, &kSucceedChinese, &usb->Capture(), ""},
       // The colon rule: the entry COM10 is the port COM10:.
       {"com-receipt", L"en_US", 0, app::kRadioCom, L"COM10", L"115200", 1, false, IDNO, L"COM10:",
-       &kSucceedEnglish, &serial, std::string("COM PORT:COM10\0", 15) + kFeedAndCut},
+       L"R80.GPD", 2, &kSucceedEnglish, &serial, std::string("COM PORT:COM10\0", 15) + kFeedAndCut},
       // The question follows the dialog's language, not the Windows interface language.
       {"ble-receipt", L"en_US", common::kChinese, app::kRadioBle, L"COM8", L"9600", 4, false, IDYES,
-       L"COM8:", &kSucceedChinese, &bluetooth,
+       L"COM8:", L"R76C.GPD", 2, &kSucceedChinese, &bluetooth,
        std::string("BLUETOOTH PORT:COM8\0", 20) + kFeedAndCut},
       {"usb-label", L"en_US", common::kJapanese, app::kRadioUsb, L"USB001", nullptr, 7, false,
-       IDYES, L"USB001", &kSucceedJapanese, &usb->Capture(),
+       IDYES, L"USB001", L"KTL-300L (3inch).gpd", 2, &kSucceedJapanese, &usb->Capture(),
        std::string("SIZE 75 MM,30 MM\nGAP 3 MM,0 MM\nCLS\n"
                    "TEXT 16,36,\"3\",0,2,2,\"USB PORT:\"\n"
                    "TEXT 16,88,\"3\",0,2,2,\"USB001\"\nPRINT 1,1\n") +
@@ -518,6 +520,8 @@ TEST_F(InstallNowTest, InstallsOnUsbComAndBluetoothThenOffersTheTestPageAndTheFa
     EXPECT_EQ(q.port, c.queuePort);
     EXPECT_EQ(q.driver, queue);
     EXPECT_EQ(q.driverName, queue);
+    EXPECT_EQ(q.dataFile, c.dataFile);
+    EXPECT_EQ(q.data[L"Language"], c.languageData);
     if (c.setAsDefault) EXPECT_EQ(installbed::DefaultPrinter(), queue);
 
     // The test page on Yes, through the new queue; nothing on No.
