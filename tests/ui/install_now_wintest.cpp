@@ -244,8 +244,9 @@ class PortJobFile {
 };
 
 // The shell's "open" of a PDF document recorded: for the life of the object ".pdf" is associated
-// with a host shell script that appends the path it is given to a file. (cmd.exe would do, but
-// started from a window program it waits for a console of its own and may never write.)
+// with a host shell script that appends the path it is given to a file. (Not cmd.exe: started by
+// the shell of a window program under Wine it gets a console host of its own, and in the bed it
+// never got as far as writing.)
 class PdfOpenRecorder {
  public:
   PdfOpenRecorder() {
