@@ -251,11 +251,11 @@ class PdfOpenRecorder {
  public:
   PdfOpenRecorder() {
     const std::string dir = testsupport::BinaryDirUnix() + "/install-now";
-    const std::wstring script = testsupport::UnixPathToWindows(dir + "/record-open.sh");
+    script_ = testsupport::UnixPathToWindows(dir + "/record-open.sh");
     CreateDirectoryW(testsupport::UnixPathToWindows(dir).c_str(), nullptr);
     record_ = testsupport::UnixPathToWindows(dir + "/pdf-opened.txt");
     DeleteFileW(record_.c_str());
-    installbed::WriteBytes(script,
+    installbed::WriteBytes(script_,
                            "printf '%s\\n' \"$1\" >>\"$(dirname \"$0\")/pdf-opened.txt\"\n");
     const std::wstring classes = L"Software\\Classes";
     command_.reset(new ScopedText(
@@ -269,6 +269,7 @@ class PdfOpenRecorder {
     command_.reset();
     DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Classes\\InstallNowTest.pdf");
     DeleteFileW(record_.c_str());
+    DeleteFileW(script_.c_str());
   }
 
   void Clear() { DeleteFileW(record_.c_str()); }
@@ -288,7 +289,7 @@ class PdfOpenRecorder {
   }
 
  private:
-  std::wstring record_;
+  std::wstring script_, record_;
   std::unique_ptr<ScopedText> command_, extension_;
 };
 
