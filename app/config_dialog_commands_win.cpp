@@ -1,5 +1,5 @@
 // The dialog's commands: Check Port, PrintSelftest and Install Now.
-#include "app/config_dialog_win.h"
+#include "app/config_dialog_win.h"  // first: it brings windows.h, which shellapi.h needs
 
 #include <shellapi.h>
 

@@ -137,17 +137,21 @@ void ConfingDialog::OnLanguageChanged() {
 void ConfingDialog::OnTitleDoubleClick() {
   if (++titleClickCount < 5) return;
   titleClickCount = 0;
-  classlib::ShowMessage(hwnd(),
-                        TitleDoubleClickText(static_cast<common::LangId>(language), osName, archName));
+  classlib::ShowMessage(
+      hwnd(), TitleDoubleClickText(static_cast<common::LangId>(language), osName, archName));
 }
 
 void ConfingDialog::EnableRange(int firstId, int lastId, bool enabled) {
   for (int id = firstId; id <= lastId; ++id) EnableWindow(Item(id), enabled);
 }
 
-void ConfingDialog::OnDriverTypeSerial() { EnableRange(kInstallRangeFirst, kInstallRangeLast, false); }
+void ConfingDialog::OnDriverTypeSerial() {
+  EnableRange(kInstallRangeFirst, kInstallRangeLast, false);
+}
 
-void ConfingDialog::OnDriverTypePrinter() { EnableRange(kInstallRangeFirst, kInstallRangeLast, true); }
+void ConfingDialog::OnDriverTypePrinter() {
+  EnableRange(kInstallRangeFirst, kInstallRangeLast, true);
+}
 
 void ConfingDialog::OnCancelCommand() { OnCancel(); }
 

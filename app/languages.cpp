@@ -128,7 +128,7 @@ const wchar_t* LanAddressPrompt(LangId language) {
 }
 
 std::wstring TitleDoubleClickText(LangId language, const std::wstring& osName,
-                                 const std::wstring& archName) {
+                                  const std::wstring& archName) {
   const wchar_t* format = L"Thermal printer driver setup %s\nDetected system: %s %s";
   if (language == common::kChinese) format = L"热敏打印机驱动安装工具 %s\n检测到的系统：%s %s";
   if (language == common::kJapanese)

@@ -47,6 +47,6 @@ constexpr const wchar_t* kToolVersion = L"1.0";
 
 // Message shown on every fifth double-click of the title line: the tool and the system it saw.
 std::wstring TitleDoubleClickText(LangId language, const std::wstring& osName,
-                                 const std::wstring& archName);
+                                  const std::wstring& archName);
 
 }  // namespace app

@@ -32,8 +32,8 @@ void DataExchange::RadioGroup(int firstId, int& index) {
     return;
   }
   for (size_t i = 0; i < radios.size(); ++i)
-    SendMessageW(radios[i], BM_SETCHECK,
-                 static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(radios[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED,
+                 0);
 }
 
 void DataExchange::Text(int id, std::wstring& value) {

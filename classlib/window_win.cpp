@@ -21,9 +21,7 @@ bool Window::IsShown() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VIS
 
 void Window::Enable(bool enabled) const { EnableWindow(hwnd_, enabled); }
 
-void Window::SetFont(HFONT font) const {
-  Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
+void Window::SetFont(HFONT font) const { Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 
 LRESULT Window::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
   return SendMessageW(hwnd_, message, wParam, lParam);

@@ -40,14 +40,14 @@ std::wstring Convert(const Spec& spec, const FormatArg* arg) {
     case L'd': {
       long long v = number ? *number : 0;
       negative = v < 0;
-      body = Digits(negative ? 0ULL - static_cast<unsigned long long>(v)
-                             : static_cast<unsigned long long>(v),
-                    10, false);
+      body = Digits(
+          negative ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v),
+          10, false);
       break;
     }
     case L'u':
-      body = Digits(number ? static_cast<unsigned long long>(*number) & 0xFFFFFFFFULL : 0, 10,
-                    false);
+      body =
+          Digits(number ? static_cast<unsigned long long>(*number) & 0xFFFFFFFFULL : 0, 10, false);
       break;
     case L'x':
     case L'X':

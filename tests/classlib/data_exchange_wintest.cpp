@@ -25,9 +25,9 @@ class Controls : public ::testing::Test {
   void TearDown() override { DestroyWindow(parent_); }
 
   void Add(int id, const wchar_t* kind, DWORD style) {
-    HWND control = CreateWindowExW(0, kind, L"", WS_CHILD | style, 0, 0, 50, 10, parent_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                                   nullptr);
+    HWND control =
+        CreateWindowExW(0, kind, L"", WS_CHILD | style, 0, 0, 50, 10, parent_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     ASSERT_NE(control, nullptr);
   }
   bool Checked(int id) {

@@ -31,5 +31,6 @@ TEST(FormatText, ConversionsWidthsAndFlags) {
 
 TEST(FormatBytes, KeepsAnsiBytes) {
   EXPECT_EQ(common::FormatBytes("\xB0\xB2%s,n,8,1", {std::wstring(L"9600")}),
-            "\xB0\xB2" "9600,n,8,1");
+            "\xB0\xB2"
+            "9600,n,8,1");
 }

@@ -109,16 +109,14 @@ TEST(DialogTemplate, ShowsExactlyTheControlsOfTheReceiptLayout) {
                                 1017, 1016, 1043, 1045, 1058, 1015, 1010, 1009, 1034, 1048, 1049,
                                 1057, 1035, 1024, 1008, 1022, 1023, 1018, 1019, 1020, 1027, 1030,
                                 1033, 1039, 1025, 1046, 1050, 1056, 1055, 1053, 1059, 1062, 1047};
-  const std::vector<int> shown = {1002, 1007, 1005, 1003, 1004, 1006, 1042, 1014, 1013, 1012,
-                                  1011, 1017, 1016, 1034, 1048, 1049, 1057, 1024, 1008, 1022,
-                                  1018, 1019, 1027, 1030, 1033, 1025, 1046, 1055, 1059, 1062,
-                                  1047};
+  const std::vector<int> shown = {1002, 1007, 1005, 1003, 1004, 1006, 1042, 1014, 1013, 1012, 1011,
+                                  1017, 1016, 1034, 1048, 1049, 1057, 1024, 1008, 1022, 1018, 1019,
+                                  1027, 1030, 1033, 1025, 1046, 1055, 1059, 1062, 1047};
   EXPECT_EQ(tool.ControlIds(), all);
   EXPECT_EQ(tool.VisibleControlIds(), shown);
 
   // Group starts of the radio groups, and the sorted port list.
-  for (int id : {1002, 1014, 1009, 1034, 1008, 1018})
-    EXPECT_TRUE(tool.Style(id) & WS_GROUP) << id;
+  for (int id : {1002, 1014, 1009, 1034, 1008, 1018}) EXPECT_TRUE(tool.Style(id) & WS_GROUP) << id;
   for (int id : {1007, 1013, 1010, 1048, 1035}) EXPECT_FALSE(tool.Style(id) & WS_GROUP) << id;
   for (int id : {1046, 1053, 1059}) {
     EXPECT_EQ(tool.ClassName(id), L"ComboBox");
@@ -169,7 +167,8 @@ TEST(DialogHandlers, EveryFifthDoubleClickOnTheTitleShowsTheAboutBox) {
     EXPECT_EQ(box.Caption(), L"ThermalPrinterSetup");
     EXPECT_EQ(box.ShownIcon(), testsupport::MessageBoxWindow::Icon::Exclamation);
     EXPECT_EQ(box.ButtonIds(), std::vector<int>{IDOK});
-    EXPECT_NE(box.Text().find(L"Windows 10"), std::wstring::npos) << testsupport::Narrow(box.Text());
+    EXPECT_NE(box.Text().find(L"Windows 10"), std::wstring::npos)
+        << testsupport::Narrow(box.Text());
     box.Answer(IDOK);
   }
   tool.Close();
