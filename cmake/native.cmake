@@ -33,3 +33,6 @@ if(FUZZ_SOURCES AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   endforeach()
 endif()
+
+# The run command's scripts (scripts/run.sh and its hooks in scripts/run.d/), without Wine.
+add_test(NAME run_hooks COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-run-hooks.sh)

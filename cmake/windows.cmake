@@ -63,6 +63,15 @@ target_compile_options(sample_dialog PRIVATE -municode -Wall -Wextra)
 target_link_options(sample_dialog PRIVATE -municode ${STATIC_RUNTIME})
 set_target_properties(sample_dialog PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
+# The run command's helper (scripts/run.d/): registers a simulated USB printer in the prefix.
+add_executable(register_usb_printer
+               ${CMAKE_SOURCE_DIR}/tests/support/tools/register_usb_printer_win.cpp)
+target_compile_options(register_usb_printer PRIVATE -municode -Wall -Wextra)
+target_link_options(register_usb_printer PRIVATE -municode ${STATIC_RUNTIME})
+target_link_libraries(register_usb_printer PRIVATE shell core ${SYSTEM_LIBS})
+set_target_properties(register_usb_printer PROPERTIES
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
 # One Windows test program per folder of tests/, from its *_wintest.cpp files; ctest runs each
 # under Wine (the bed script provides WINEPREFIX, DISPLAY and a running wineserver).
 foreach(dir ${SUBSYSTEMS} classlib ui)

@@ -7,18 +7,19 @@
 #   product  build/win32:  the 32-bit tool as shipped (build/win32/dist), Release, import check
 #   wine     the build whose programs Wine runs here: build/win32 itself where this machine
 #            executes 32-bit code, else build/win64 (x86_64, the same sources) for wine64
-#   tool     only the tool (and its dist/ folder) of the wine build, for the run command
+#   tool     only the tool (and its dist/ folder) of the wine build, and the helper with which
+#            the run command attaches its simulated USB printer
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 parts=("$@")
 [ ${#parts[@]} -gt 0 ] || parts=(native product wine)
 
-# configure_and_build DIR [--target T] CMAKE-ARGS...
+# configure_and_build DIR [--target T]... CMAKE-ARGS...
 configure_and_build() {
   local dir=$1 target=()
   shift
-  if [ "${1:-}" = --target ]; then target=(--target "$2"); shift 2; fi
+  while [ "${1:-}" = --target ]; do target+=(--target "$2"); shift 2; done
   local t
   t=$(tps_now)
   cmake -S "$TPS_ROOT" -B "$dir" "$@" >"$dir.configure.log" 2>&1 ||
@@ -48,7 +49,8 @@ for part in "${parts[@]}"; do
         configure_and_build "$WINE_BUILD_DIR" "${wine_build_args[@]}"
       ;;
     tool)
-      configure_and_build "$WINE_BUILD_DIR" --target "$TPS_TOOL_NAME" "${wine_build_args[@]}"
+      configure_and_build "$WINE_BUILD_DIR" --target "$TPS_TOOL_NAME" \
+        --target register_usb_printer "${wine_build_args[@]}"
       ;;
     *) tps_die "unknown part '$part' (native, product, wine, tool)" ;;
   esac

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts the tool under Wine.
 #
-#   bash scripts/run.sh [--real-network] [--timeout SECONDS] [--lang LOCALE] [--windows VERSION]
+#   bash scripts/run.sh [--real-network | --no-printers] [--timeout SECONDS] [--lang LOCALE]
+#                       [--windows VERSION]
 #
-# The tool runs in a network namespace of its own with only a loopback interface, because it
-# broadcasts on the local network when it searches for LAN printers; --real-network runs it on
-# this machine's network instead. With $DISPLAY set the window opens there (a display reached
-# over TCP needs --real-network); without, it opens on a virtual display (Xvfb) and a screenshot
-# is written after a few seconds and its path printed. The command returns when the tool's
+# The tool runs with simulated printers attached (scripts/run.d/10-simulated-printers.sh): USB001,
+# COM3, a Bluetooth port COM5 and a network printer 192.168.1.57; what they receive is decoded
+# into build/run-output/<date-time>/, named at the start and at the end. It runs in a network
+# namespace of its own, because it broadcasts on the local network when it searches for LAN
+# printers: the one of scripts/lan-bed.sh, where the tool is 192.168.1.20 and the network
+# printers sit behind a virtual link. --no-printers: no simulated printers, and a namespace with
+# only a loopback interface; --real-network: this machine and its network as they are, without
+# simulated printers. With $DISPLAY set the window opens there (a display reached over TCP
+# needs --real-network); without, it opens on a virtual display (Xvfb) and a screenshot is
+# written after a few seconds and its path printed. The command returns when the tool's
 # window closes, or after --timeout seconds (default: none on a real display, 20 on Xvfb;
 # 0 = no limit). --lang sets the Unix locale Wine takes the interface language from (e.g.
 # zh_CN.UTF-8, ja_JP.UTF-8; default: $LANG); --windows the Windows version the tool sees
@@ -16,13 +22,15 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 real_network=0
+printers=1
 timeout=
 lang=${LANG:-en_US.UTF-8}
 windows=
 inner=0
 while [ $# -gt 0 ]; do
   case "$1" in
-    --real-network) real_network=1; shift ;;
+    --real-network) real_network=1; printers=0; shift ;;
+    --no-printers) printers=0; shift ;;
     --timeout) timeout=${2:?--timeout needs seconds}; shift 2 ;;
     --lang) lang=${2:?--lang needs a locale}; shift 2 ;;
     --windows) windows=${2:?--windows needs a version}; shift 2 ;;
@@ -33,10 +41,9 @@ done
 tool_dir=$WINE_BUILD_DIR/dist
 tool_exe=$TPS_TOOL_NAME.exe
 
-# Hook for what the tool should find when it starts (a later addition: simulated printers).
-# Every scripts/run.d/*.sh is sourced here, inside the bed and the namespace, with WINEPREFIX,
-# DISPLAY and WINE_LOADER set; it may start background processes, which the bed's teardown or
-# the script's own EXIT handling ends.
+# Hook for what the tool should find when it starts (the simulated printers). Every
+# scripts/run.d/*.sh is sourced here, inside the bed and the namespace, with WINEPREFIX, DISPLAY
+# and WINE_LOADER set; it may start background processes and end them with on_exit.
 before_tool_starts() {
   local hook
   for hook in "$TPS_ROOT"/scripts/run.d/*.sh; do
@@ -55,7 +62,17 @@ tool_window_geometry() {
     }'
 }
 
+# on_exit CMD...: runs CMD when this script ends, however it ends (in the order given).
+exit_actions=()
+on_exit() { exit_actions+=("$*"); }
+run_exit_actions() {
+  local action
+  for action in "${exit_actions[@]}"; do eval "$action" || true; done
+}
+
 if [ "$inner" = 1 ]; then
+  trap run_exit_actions EXIT
+  trap 'exit 130' INT TERM
   on_xvfb=${TPS_RUN_ON_XVFB:-0}
   [ -n "$timeout" ] || { [ "$on_xvfb" = 1 ] && timeout=20 || timeout=0; }
   reg() { "$WINE_LOADER" reg add "$@" /f </dev/null >/dev/null 2>&1 || tps_die "reg add $* failed"; }
@@ -122,12 +139,34 @@ args=(--inside-bed --lang "$lang")
 [ -z "$windows" ] || args+=(--windows "$windows")
 inner_cmd=(bash "$TPS_ROOT/scripts/wine-bed.sh" "${bed_args[@]}" bash "$TPS_ROOT/scripts/run.sh" "${args[@]}")
 
+output=
+export TPS_RUN_PRINTERS=0
+if [ "$printers" = 1 ]; then
+  # A folder per run; the last ten stay.
+  runs=$TPS_BUILD/run-output
+  output=$runs/$(date +%Y%m%d-%H%M%S)
+  mkdir -p "$output"
+  ls -1d "$runs"/*/ | head -n -10 | xargs -r rm -rf
+  export TPS_RUN_PRINTERS=1 TPS_RUN_OUTPUT=$output LAN_BED_DIR=$output/raw/lan
+  echo "printer output: $output"
+fi
+
+# Wine's sockets are made by the wineserver, so the whole bed runs inside the namespace. X still
+# works: Xvfb, and a local $DISPLAY, are reached through their socket files.
+status=0
 if [ "$real_network" = 1 ]; then
-  "${inner_cmd[@]}"
+  "${inner_cmd[@]}" || status=$?
+elif [ "$printers" = 1 ]; then
+  bash "$TPS_ROOT/scripts/lan-bed.sh" "${inner_cmd[@]}" || status=$?
 else
-  # Wine's sockets are made by the wineserver, so the whole bed runs inside the namespace. X
-  # still works: Xvfb, and a local $DISPLAY, are reached through their socket files.
   userns=()
   [ "$(id -u)" = 0 ] || userns=(-r)
-  unshare "${userns[@]}" -n bash -c 'ip link set lo up && exec "$@"' bash "${inner_cmd[@]}"
+  unshare "${userns[@]}" -n bash -c 'ip link set lo up && exec "$@"' bash "${inner_cmd[@]}" ||
+    status=$?
 fi
+if [ -n "$output" ]; then
+  echo
+  cat "$output/summary.txt" 2>/dev/null || echo "(no printer output was written)"
+  echo "printer output: $output"
+fi
+exit "$status"
