@@ -12,6 +12,7 @@
 #include "install/model_table.h"
 #include "install/ports_win.h"
 #include "install/registration.h"
+#include "support/port_registry_win.h"
 #include "tests/install/wine_bed_win.h"
 
 using namespace installbed;
@@ -384,17 +385,17 @@ class VolatileDriverList {
     if (list && backup && copyTree_) copyTree_(list, nullptr, backup);
     Close(list);
     Close(backup);
-    RegDeleteTreeLike(kList);
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kList);
     Close(Create(kList, REG_OPTION_VOLATILE));
   }
   ~VolatileDriverList() {
-    RegDeleteTreeLike(kList);
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kList);
     HKEY list = Create(kList, REG_OPTION_NON_VOLATILE);
     HKEY backup = Open(kBackup);
     if (list && backup && copyTree_) copyTree_(backup, nullptr, list);
     Close(list);
     Close(backup);
-    RegDeleteTreeLike(kBackup);
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBackup);
   }
 
  private:
@@ -418,22 +419,6 @@ class VolatileDriverList {
   }
   static void Close(HKEY key) {
     if (key) RegCloseKey(key);
-  }
-  // Sub-keys first, then the key itself.
-  static void RegDeleteTreeLike(const std::wstring& path) {
-    HKEY key = Open(path.c_str());
-    if (!key) return;
-    std::vector<std::wstring> children;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-      DWORD size = 256;
-      if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        break;
-      children.push_back(name);
-    }
-    RegCloseKey(key);
-    for (const auto& child : children) RegDeleteTreeLike(path + L"\\" + child);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
   }
 
   RegCopyTreeFunction copyTree_ = nullptr;

@@ -20,24 +20,6 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-  return out;
-}
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return ok && written == bytes.size();
-}
-
 // The file's bytes; empty when it does not exist (yet).
 std::string ReadWholeFile(const std::wstring& path) {
   HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
@@ -80,7 +62,7 @@ void SendSignal(const char* signal, long pid) {
   if (pid <= 0) return;
   std::string kill = std::string("exec >/dev/null 2>&1; kill -") + signal + " -- -" +
                      std::to_string(pid) + " || kill -" + signal + " " + std::to_string(pid);
-  LaunchUnix(L"Z:\\bin\\sh", L"/bin/sh -c \"" + Wide(kill) + L"\"");
+  LaunchUnix(L"Z:\\bin\\sh", L"/bin/sh -c \"" + WideFromUtf8(kill) + L"\"");
 }
 
 std::wstring NewWorkFolder() {
@@ -97,6 +79,24 @@ std::wstring NewWorkFolder() {
 }
 
 }  // namespace
+
+std::wstring WideFromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  return ok && written == bytes.size();
+}
 
 std::string SourceDirUnix() { return SOURCE_DIR_UNIX; }
 std::string BinaryDirUnix() { return BINARY_DIR_UNIX; }
@@ -117,7 +117,7 @@ std::wstring UnixPathToWindows(const std::string& unixPath) {
       return result;
     }
   }
-  std::wstring path = L"Z:" + Wide(unixPath);
+  std::wstring path = L"Z:" + WideFromUtf8(unixPath);
   for (auto& c : path) {
     if (c == L'/') c = L'\\';
   }
@@ -254,7 +254,7 @@ HostProcess StartHost(const std::string& shellCommand) {
       !WriteWholeFile(s.File(L"run.sh"), wrapper)) {
     return process;
   }
-  s.started = LaunchUnix(L"Z:\\bin\\sh", L"/bin/sh \"" + Wide(d) + L"/run.sh\"");
+  s.started = LaunchUnix(L"Z:\\bin\\sh", L"/bin/sh \"" + WideFromUtf8(d) + L"/run.sh\"");
   return process;
 }
 

@@ -30,6 +30,10 @@ std::string BinaryDirUnix();
 std::wstring UnixPathToWindows(const std::string& unixPath);
 std::string WindowsPathToUnix(const std::wstring& windowsPath);
 
+// UTF-8 to UTF-16, and a whole file written (replaced) with the given bytes.
+std::wstring WideFromUtf8(const std::string& text);
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
+
 // A text quoted for /bin/sh: 'it'\''s'.
 std::string ShellQuote(const std::string& text);
 

@@ -35,18 +35,19 @@ void SetText(const std::wstring& keyPath, const wchar_t* name, const std::wstrin
 
 }  // namespace
 
-void DeleteRegistryTree(HKEY parent, const std::wstring& name) {
+bool DeleteRegistryTree(HKEY parent, const std::wstring& name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
   wchar_t child[260];
   for (;;) {
     DWORD length = 260;
     if (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       break;
-    DeleteRegistryTree(key, child);
+    // A sub-key that cannot go would be listed first again and again.
+    if (!DeleteRegistryTree(key, child)) break;
   }
   RegCloseKey(key);
-  RegDeleteKeyW(parent, name.c_str());
+  return RegDeleteKeyW(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
 SerialMapOverride::SerialMapOverride() : key_(OpenSerialMap()) {

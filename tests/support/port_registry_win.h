@@ -51,7 +51,7 @@ class BluetoothBranchOverride {
   void RemoveBranch();
 };
 
-// Deletes a key with everything below it.
-void DeleteRegistryTree(HKEY parent, const std::wstring& name);
+// Deletes a key with everything below it; false when the key is not there or could not go.
+bool DeleteRegistryTree(HKEY parent, const std::wstring& name);
 
 }  // namespace testsupport

@@ -202,23 +202,6 @@ std::set<DWORD> ProcessesNamed(const std::wstring& exeName) {
   return pids;
 }
 
-std::wstring WideFromUtf8(const std::string& text) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  if (n) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-  return out;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return ok && written == bytes.size();
-}
-
 }  // namespace
 
 std::string Narrow(const std::wstring& text) {
@@ -443,7 +426,7 @@ std::string Window::Screenshot(const std::string& name) const {
     throw UiError("screenshot '" + name + "': the screen could not be read");
   }
   const std::string path = ScreenshotPathUnix(name);
-  if (!WriteBytes(UnixPathToWindows(path), EncodePng(image))) {
+  if (!WriteWholeFile(UnixPathToWindows(path), EncodePng(image))) {
     throw UiError("screenshot '" + name + "': " + path + " could not be written");
   }
   return path;

@@ -33,6 +33,7 @@
 #include "support/escpos_decode.h"
 #include "support/hex_bytes.h"
 #include "support/lan_bed_win.h"
+#include "support/port_registry_win.h"
 #include "support/sim_printer_win.h"
 #include "support/ui_driver_win.h"
 #include "tests/install/wine_bed_win.h"
@@ -112,22 +113,6 @@ class ScopedText {
   std::string oldData_;
 };
 
-void DeleteTree(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  std::vector<std::wstring> children;
-  wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD size = 256;
-    if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-      break;
-    children.push_back(name);
-  }
-  RegCloseKey(key);
-  for (const auto& child : children) DeleteTree(root, path + L"\\" + child);
-  RegDeleteKeyW(root, path.c_str());
-}
-
 // A value of a key, as type and bytes; type 0 when absent.
 struct RegValue {
   DWORD type = 0;
@@ -188,12 +173,12 @@ class SerialPortMap {
 class BluetoothPairing {
  public:
   BluetoothPairing(const std::wstring& port, const std::wstring& deviceName) {
-    DeleteTree(HKEY_LOCAL_MACHINE, kPath);
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kPath);
     Set(L"{00001101-0000-1000-8000-00805f9b34fb}_LOCALMFG&0002\\7&1a2b3c&0&1\\Device Parameters",
         L"PortName", port);
     Set(L"Dev_001122AABBCC\\8&2b3c4d&0", L"FriendlyName", deviceName);
   }
-  ~BluetoothPairing() { DeleteTree(HKEY_LOCAL_MACHINE, kPath); }
+  ~BluetoothPairing() { testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kPath); }
 
  private:
   static constexpr const wchar_t* kPath = L"SYSTEM\\CurrentControlSet\\Enum\\BTHENUM";
@@ -267,7 +252,7 @@ class PdfOpenRecorder {
   ~PdfOpenRecorder() {
     extension_.reset();
     command_.reset();
-    DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Classes\\InstallNowTest.pdf");
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, L"Software\\Classes\\InstallNowTest.pdf");
     DeleteFileW(record_.c_str());
     DeleteFileW(script_.c_str());
   }
@@ -711,7 +696,7 @@ TEST_F(InstallNowTest, NetworkPrinterOfTheTypedAddressGetsItsTcpIpPortAndTheQueu
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     installbed::RemoveModelQueuesAndDrivers();
-    DeleteTree(HKEY_LOCAL_MACHINE, portKey);
+    testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, portKey);
     pdf.Clear();
     ASSERT_EQ(LanBed::Command("reset"), "");  // clears the records too
     if (c.answering) ASSERT_EQ(LanBed::Command(std::string("find ") + c.answering + " on"), "");
@@ -749,7 +734,7 @@ TEST_F(InstallNowTest, NetworkPrinterOfTheTypedAddressGetsItsTcpIpPortAndTheQueu
     EXPECT_NE(jobs.Job(10000).find("\n%%Title: " + Narrow(queue) + "\n"), std::string::npos);
     EXPECT_EQ(pdf.Opened(10000), std::vector<std::wstring>{FaqBeside(testsupport::ToolExeUnix())});
   }
-  DeleteTree(HKEY_LOCAL_MACHINE, portKey);
+  testsupport::DeleteRegistryTree(HKEY_LOCAL_MACHINE, portKey);
 }
 
 }  // namespace
