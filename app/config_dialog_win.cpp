@@ -1,7 +1,5 @@
 #include "app/config_dialog_win.h"
 
-#include <windowsx.h>
-
 #include "app/control_ids.h"
 #include "app/dialog_defaults.h"
 #include "app/languages.h"
